@@ -24,6 +24,12 @@ using Digest256 = std::array<std::uint8_t, 32>;
 bool Aes128EncryptBlock(Key128 key, BlockIn in, BlockOut out);
 bool Aes128DecryptBlock(Key128 key, BlockIn in, BlockOut out);
 
+// AES-128 in ECB mode over whole blocks, each 16-byte block on its own;
+// in.size() == out.size(), a multiple of 16. in and out may be the same
+// bytes.
+bool Aes128EcbEncrypt(Key128 key, std::span<const std::uint8_t> in, std::span<std::uint8_t> out);
+bool Aes128EcbDecrypt(Key128 key, std::span<const std::uint8_t> in, std::span<std::uint8_t> out);
+
 // AES-128-CBC deciphering of whole blocks; in.size() == out.size(), a
 // multiple of 16.
 bool Aes128CbcDecrypt(Key128 key, std::span<const std::uint8_t, 16> iv,

@@ -132,13 +132,15 @@ bool BlockCipher(int algorithm, std::span<const std::uint8_t> key, BlockIn in, B
   return ok;
 }
 
-bool Cbc(Key128 key, std::span<const std::uint8_t, 16> iv, std::span<const std::uint8_t> in,
-         std::span<std::uint8_t> out, bool encrypt) {
+// AES-128 over whole blocks in ECB or CBC mode; `iv` only for CBC.
+bool WholeBlocks(int mode, Key128 key, const std::uint8_t* iv, std::span<const std::uint8_t> in,
+                 std::span<std::uint8_t> out, bool encrypt) {
   if (in.size() != out.size() || in.size() % 16 != 0) return false;
   if (in.empty()) return Ready();
-  Cipher cipher(GCRY_CIPHER_AES128, GCRY_CIPHER_MODE_CBC);
+  Cipher cipher(GCRY_CIPHER_AES128, mode);
   std::vector<std::uint8_t> work(in.size());
-  bool ok = cipher.SetKey(key) && cipher.SetIv(iv) &&
+  bool ok = cipher.SetKey(key) &&
+            (iv == nullptr || cipher.SetIv(std::span<const std::uint8_t, 16>(iv, 16))) &&
             (encrypt ? cipher.Encrypt(work, in) : cipher.Decrypt(work, in));
   if (ok) std::copy(work.begin(), work.end(), out.begin());
   SecureWipe(work.data(), work.size());
@@ -167,14 +169,22 @@ bool Aes256DecryptBlock(Key256 key, BlockIn in, BlockOut out) {
   return BlockCipher(GCRY_CIPHER_AES256, key, in, out, false);
 }
 
+bool Aes128EcbEncrypt(Key128 key, std::span<const std::uint8_t> in, std::span<std::uint8_t> out) {
+  return WholeBlocks(GCRY_CIPHER_MODE_ECB, key, nullptr, in, out, true);
+}
+
+bool Aes128EcbDecrypt(Key128 key, std::span<const std::uint8_t> in, std::span<std::uint8_t> out) {
+  return WholeBlocks(GCRY_CIPHER_MODE_ECB, key, nullptr, in, out, false);
+}
+
 bool Aes128CbcDecrypt(Key128 key, std::span<const std::uint8_t, 16> iv,
                       std::span<const std::uint8_t> in, std::span<std::uint8_t> out) {
-  return Cbc(key, iv, in, out, false);
+  return WholeBlocks(GCRY_CIPHER_MODE_CBC, key, iv.data(), in, out, false);
 }
 
 bool Aes128CbcEncrypt(Key128 key, std::span<const std::uint8_t, 16> iv,
                       std::span<const std::uint8_t> in, std::span<std::uint8_t> out) {
-  return Cbc(key, iv, in, out, true);
+  return WholeBlocks(GCRY_CIPHER_MODE_CBC, key, iv.data(), in, out, true);
 }
 
 Digest256 Sha256(std::span<const std::uint8_t> data) {

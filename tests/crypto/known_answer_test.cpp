@@ -1,5 +1,5 @@
 // Known-answer tests of the block cipher and the hash: FIPS 197 appendix C,
-// FIPS 180-2 appendix B and the CBC example of NIST SP 800-38A (F.2.1/F.2.2).
+// FIPS 180-2 appendix B and the ECB and CBC examples of NIST SP 800-38A.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -88,6 +88,22 @@ TEST(Aes128Cbc, RefusesPartialBlocksAndMismatchedSizesWithoutTouchingTheOutput) 
     EXPECT_FALSE(Aes128CbcEncrypt(Fixed<16>(kCbcKey), Fixed<16>(kCbcIv), in, out));
     EXPECT_EQ(out, Bytes(c.out_size, 0xA5));
   }
+}
+
+// SP 800-38A F.1.1 / F.1.2: each block on its own under the same key.
+TEST(Aes128Ecb, MatchesTheMultiBlockExampleBothWaysAndInPlace) {
+  const Bytes cipher = FromHex(
+      "3ad77bb40d7a3660a89ecaf32466ef97 f5d3d58503b9699de785895a96fdbaaf"
+      "43b1cd7f598ece23881b00e3ed030688 7b0c785e27e8ad3f8223207104725dd4");
+  Bytes work = kCbcPlain;
+  ASSERT_TRUE(Aes128EcbEncrypt(Fixed<16>(kCbcKey), work, work));
+  EXPECT_EQ(work, cipher);
+  ASSERT_TRUE(Aes128EcbDecrypt(Fixed<16>(kCbcKey), work, work));
+  EXPECT_EQ(work, kCbcPlain);
+
+  Bytes odd(24, 0xA5);
+  EXPECT_FALSE(Aes128EcbEncrypt(Fixed<16>(kCbcKey), odd, odd));
+  EXPECT_EQ(odd, Bytes(24, 0xA5));
 }
 
 struct HashCase {
