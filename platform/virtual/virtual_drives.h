@@ -1,0 +1,35 @@
+// The virtual backend of the device-facing concerns: a client of the virtual
+// drive server. Every request the system sends to a virtual drive passes
+// through Call(), the one place where the traffic can be traced (set
+// KELVANE_VDRIVE_TRACE=1 to print each request and response on stderr).
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include "platform/drives.h"
+#include "platform/virtual/vdrive_channel.h"
+
+namespace kelvane::platform {
+
+class VirtualDrives final : public DrivePort {
+ public:
+  explicit VirtualDrives(VdriveChannel& channel);
+
+  std::vector<LogicalDrive> ListDrives() override;
+  ScsiOutcome ScsiPassThrough(const ScsiRequest& request) override;
+  std::uint32_t ProbeOpen(char letter) override;
+
+  // One request of the protocol. A server that cannot be reached, or an
+  // answer that is not a JSON object, gives {"ok":false,"error":1167}.
+  nlohmann::json Call(const nlohmann::json& request);
+
+ private:
+  VdriveChannel& channel_;
+  bool trace_ = false;
+};
+
+// The error a client reports when the server is gone: the device is not
+// connected.
+inline constexpr std::uint32_t kVdriveUnreachableError = 1167;
+
+}  // namespace kelvane::platform
