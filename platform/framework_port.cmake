@@ -1,0 +1,15 @@
+# The concerns the front end's framework takes from the system: kernel
+# handles, environment, code pages, system message texts, the program's own
+# file and long paths, file attributes and reading, resources of a program
+# file, processes and named mutexes. Target kelvane_platform_framework.
+add_library(kelvane_platform_framework STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/framework_port_slots.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/linux/code_page.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/linux/environment.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/linux/handle_table.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/linux/system_message.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/linux/utf8.cpp
+)
+target_include_directories(kelvane_platform_framework PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(kelvane_platform_framework PUBLIC Threads::Threads)
+kelvane_warnings(kelvane_platform_framework)

@@ -1,0 +1,40 @@
+// Where each concern of the framework's port is chosen: a test's override
+// when one is installed, otherwise the Linux backend.
+#include "platform/code_page.h"
+#include "platform/environment.h"
+#include "platform/kernel_objects.h"
+#include "platform/linux/code_page.h"
+#include "platform/linux/environment.h"
+#include "platform/linux/handle_table.h"
+#include "platform/linux/system_message.h"
+#include "platform/system_message.h"
+
+namespace kelvane::platform {
+
+namespace {
+
+template <typename Port>
+Port& Resolve(PortSlot<Port>& slot, Port& fallback) {
+  return slot.override_port != nullptr ? *slot.override_port : fallback;
+}
+
+}  // namespace
+
+#define KELVANE_FRAMEWORK_SLOT(Port, SlotName, Accessor, Backend) \
+  PortSlot<Port>& SlotName() {                                     \
+    static PortSlot<Port> slot;                                    \
+    return slot;                                                   \
+  }                                                                \
+  Port& Accessor() {                                               \
+    static Backend native;                                         \
+    return Resolve(SlotName(), static_cast<Port&>(native));        \
+  }
+
+KELVANE_FRAMEWORK_SLOT(HandlePort, HandleSlot, Handles, linux_backend::LinuxHandles)
+KELVANE_FRAMEWORK_SLOT(EnvironmentPort, EnvironmentSlot, Environment, linux_backend::LinuxEnvironment)
+KELVANE_FRAMEWORK_SLOT(CodePagePort, CodePageSlot, CodePages, linux_backend::LinuxCodePages)
+KELVANE_FRAMEWORK_SLOT(SystemMessagePort, SystemMessageSlot, SystemMessages, linux_backend::LinuxSystemMessages)
+
+#undef KELVANE_FRAMEWORK_SLOT
+
+}  // namespace kelvane::platform
