@@ -5,8 +5,11 @@
 add_library(kelvane_platform_framework STATIC
   ${CMAKE_CURRENT_LIST_DIR}/framework_port_slots.cpp
   ${CMAKE_CURRENT_LIST_DIR}/linux/code_page.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/linux/command_line.cpp
   ${CMAKE_CURRENT_LIST_DIR}/linux/environment.cpp
   ${CMAKE_CURRENT_LIST_DIR}/linux/handle_table.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/linux/named_mutex.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/linux/process.cpp
   ${CMAKE_CURRENT_LIST_DIR}/linux/system_message.cpp
   ${CMAKE_CURRENT_LIST_DIR}/linux/utf8.cpp
 )

@@ -6,7 +6,11 @@
 #include "platform/linux/code_page.h"
 #include "platform/linux/environment.h"
 #include "platform/linux/handle_table.h"
+#include "platform/linux/named_mutex.h"
+#include "platform/linux/process.h"
 #include "platform/linux/system_message.h"
+#include "platform/named_mutex.h"
+#include "platform/process.h"
 #include "platform/system_message.h"
 
 namespace kelvane::platform {
@@ -34,6 +38,8 @@ KELVANE_FRAMEWORK_SLOT(HandlePort, HandleSlot, Handles, linux_backend::LinuxHand
 KELVANE_FRAMEWORK_SLOT(EnvironmentPort, EnvironmentSlot, Environment, linux_backend::LinuxEnvironment)
 KELVANE_FRAMEWORK_SLOT(CodePagePort, CodePageSlot, CodePages, linux_backend::LinuxCodePages)
 KELVANE_FRAMEWORK_SLOT(SystemMessagePort, SystemMessageSlot, SystemMessages, linux_backend::LinuxSystemMessages)
+KELVANE_FRAMEWORK_SLOT(MutexPort, MutexSlot, Mutexes, linux_backend::LinuxMutexes)
+KELVANE_FRAMEWORK_SLOT(ProcessPort, ProcessSlot, Processes, linux_backend::LinuxProcesses)
 
 #undef KELVANE_FRAMEWORK_SLOT
 
