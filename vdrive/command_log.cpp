@@ -7,6 +7,7 @@ namespace kelvane::vdrive {
 
 void CommandLog::Append(LogEntry entry) {
   entry.sequence = next_sequence_++;
+  if (entries_.size() >= kMaxEntries) entries_.erase(entries_.begin(), entries_.begin() + kMaxEntries / 2);
   entries_.push_back(std::move(entry));
 }
 

@@ -25,8 +25,12 @@ struct LogEntry {
   std::uint64_t handling_ns = 0;  // the server's own time for the command
 };
 
+// Keeps the most recent kMaxEntries requests; older ones are dropped so that
+// a long-running server does not grow without end.
 class CommandLog {
  public:
+  static constexpr std::size_t kMaxEntries = 20000;
+
   void Append(LogEntry entry);
   void Clear() { entries_.clear(); }
   const std::vector<LogEntry>& entries() const { return entries_; }

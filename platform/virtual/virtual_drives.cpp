@@ -14,7 +14,7 @@ using nlohmann::json;
 
 namespace {
 
-json Unreachable() { return json{{"ok", false}, {"error", kVdriveUnreachableError}}; }
+json Unreachable() { return json{{"ok", false}, {"error", kVdriveUnreachableError}, {"unreachable", true}}; }
 
 std::uint32_t ErrorOf(const json& answer) {
   const auto it = answer.find("error");
@@ -86,6 +86,12 @@ ScsiOutcome VirtualDrives::ScsiPassThrough(const ScsiRequest& request) {
                {"data", request.direction == DataDirection::kOut ? ToHex(request.buffer) : ""}};
   const json answer = Call(call);
   if (!answer["ok"].get<bool>()) {
+    // A server that cannot be reached has no drives: the open fails.
+    if (answer.contains("unreachable")) {
+      outcome.stage = ScsiOutcome::Stage::kOpenFailed;
+      outcome.error = win::kFileNotFound;
+      return outcome;
+    }
     const auto stage = answer.find("stage");
     const bool open_failed = stage != answer.end() && stage->is_string() && *stage == "open";
     outcome.stage = open_failed ? ScsiOutcome::Stage::kOpenFailed : ScsiOutcome::Stage::kIoFailed;

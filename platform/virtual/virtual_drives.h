@@ -20,7 +20,9 @@ class VirtualDrives final : public DrivePort {
   std::uint32_t ProbeOpen(char letter) override;
 
   // One request of the protocol. A server that cannot be reached, or an
-  // answer that is not a JSON object, gives {"ok":false,"error":1167}.
+  // answer that is not a JSON object, gives
+  // {"ok":false,"error":1167,"unreachable":true}; a pass-through request
+  // then fails as a drive that cannot be opened.
   nlohmann::json Call(const nlohmann::json& request);
 
  private:

@@ -13,7 +13,11 @@ namespace kelvane::testing {
 
 std::string BinDir() {
   const char* dir = std::getenv("KELVANE_BIN_DIR");
-  return dir != nullptr ? dir : ".";
+  if (dir != nullptr && dir[0] != '\0') return dir;
+  // The build puts the test programs beside the others.
+  std::error_code error;
+  const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? std::string(".") : self.parent_path().string();
 }
 
 ServerProcess::ServerProcess(const std::string& profile_path) {
