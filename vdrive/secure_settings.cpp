@@ -79,10 +79,10 @@ SecureSettings ParseSecureSettings(const DriveProfile& drive) {
   }
   if (section.contains("confirmation_type")) {
     const json& value = section["confirmation_type"];
-    if (!value.is_number_unsigned() || value.get<std::uint64_t>() > 255) {
+    if (!value.is_number_integer() || value.get<std::int64_t>() < 0 || value.get<std::int64_t>() > 255) {
       Fail(where + ".confirmation_type", "expected a number from 0 to 255");
     }
-    settings.confirmation_type = static_cast<std::uint8_t>(value.get<std::uint64_t>());
+    settings.confirmation_type = static_cast<std::uint8_t>(value.get<std::int64_t>());
   }
   return settings;
 }
