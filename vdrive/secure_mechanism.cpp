@@ -315,6 +315,7 @@ CommandResult SecureMechanism::Login(VirtualDrive& drive, const CommandRequest& 
     return Refuse(request, secure_detail::kWrongPassword, AccessNotAuthorized());
   }
   ++logins_accepted_;
+  opened_by_login_[area] = true;
   std::uint8_t states = drive.area_states();
   if ((states & AreaMask(area)) != AreaMask(area)) {
     states = static_cast<std::uint8_t>((states & ~AreaMask(area)) | AreaLowBit(area));
@@ -330,6 +331,7 @@ CommandResult SecureMechanism::Lock(VirtualDrive& drive, const CommandRequest& r
     return Refuse(request, secure_detail::kBadData, InvalidField());
   }
   const std::uint8_t bits = drive.area_states() & AreaMask(area);
+  opened_by_login_[area] = false;
   if (bits != 0 && bits != AreaMask(area)) {
     drive.set_area_states(static_cast<std::uint8_t>(drive.area_states() & ~AreaMask(area)));
   }

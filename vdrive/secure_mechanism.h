@@ -66,6 +66,10 @@ class SecureMechanism {
   // The agreed session key; none until FF 88 has been answered.
   const std::optional<std::array<std::uint8_t, 16>>& session_key() const { return session_key_; }
   std::uint32_t logins_accepted() const { return logins_accepted_; }
+  // True from a successful login to `area` until the area is locked: the
+  // host that logged in may use what the area guards (the firmware write
+  // needs area 1).
+  bool opened_by_login(std::uint8_t area) const { return area < 2 && opened_by_login_[area]; }
   std::uint32_t logins_refused() const { return logins_refused_; }
   // Profile problems found on first use; empty when the settings are usable.
   const std::string& settings_error() const { return settings_error_; }
@@ -110,6 +114,7 @@ class SecureMechanism {
   std::uint16_t detail_ = 0;
   std::uint16_t category_ = 0;
   std::uint32_t logins_accepted_ = 0;
+  std::array<bool, 2> opened_by_login_{};
   std::uint32_t logins_refused_ = 0;
 };
 
