@@ -10,6 +10,7 @@ std::span<const CommandFamily* const> CommandFamilies() {
       &StandardCommandFamily(),
       &InfoBlockFamily(),
       &SecureMechanismFamily(),
+      &FirmwareCommandFamily(),
   };
   return families;
 }

@@ -40,5 +40,6 @@ CommandHandler FindHandler(std::span<const std::uint8_t> cdb);
 const CommandFamily& StandardCommandFamily();
 const CommandFamily& InfoBlockFamily();
 const CommandFamily& SecureMechanismFamily();
+const CommandFamily& FirmwareCommandFamily();
 
 }  // namespace kelvane::vdrive
