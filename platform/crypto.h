@@ -30,6 +30,13 @@ bool Aes128DecryptBlock(Key128 key, BlockIn in, BlockOut out);
 bool Aes128EcbEncrypt(Key128 key, std::span<const std::uint8_t> in, std::span<std::uint8_t> out);
 bool Aes128EcbDecrypt(Key128 key, std::span<const std::uint8_t> in, std::span<std::uint8_t> out);
 
+// The same, `passes` times in a row (each pass works on the previous pass's
+// result) under one key schedule; passes == 0 copies in to out.
+bool Aes128EcbEncryptRepeatedly(Key128 key, unsigned passes, std::span<const std::uint8_t> in,
+                                std::span<std::uint8_t> out);
+bool Aes128EcbDecryptRepeatedly(Key128 key, unsigned passes, std::span<const std::uint8_t> in,
+                                std::span<std::uint8_t> out);
+
 // AES-128-CBC deciphering of whole blocks; in.size() == out.size(), a
 // multiple of 16.
 bool Aes128CbcDecrypt(Key128 key, std::span<const std::uint8_t, 16> iv,

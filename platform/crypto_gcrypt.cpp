@@ -59,6 +59,12 @@ class Cipher {
     return handle_ != nullptr &&
            gcry_cipher_decrypt(handle_, out.data(), out.size(), in.data(), in.size()) == 0;
   }
+  bool EncryptInPlace(std::span<std::uint8_t> data) {
+    return handle_ != nullptr && gcry_cipher_encrypt(handle_, data.data(), data.size(), nullptr, 0) == 0;
+  }
+  bool DecryptInPlace(std::span<std::uint8_t> data) {
+    return handle_ != nullptr && gcry_cipher_decrypt(handle_, data.data(), data.size(), nullptr, 0) == 0;
+  }
 
  private:
   gcry_cipher_hd_t handle_ = nullptr;
@@ -132,16 +138,20 @@ bool BlockCipher(int algorithm, std::span<const std::uint8_t> key, BlockIn in, B
   return ok;
 }
 
-// AES-128 over whole blocks in ECB or CBC mode; `iv` only for CBC.
+// AES-128 over whole blocks in ECB or CBC mode, `passes` times in a row;
+// `iv` only for CBC (one pass).
 bool WholeBlocks(int mode, Key128 key, const std::uint8_t* iv, std::span<const std::uint8_t> in,
-                 std::span<std::uint8_t> out, bool encrypt) {
+                 std::span<std::uint8_t> out, bool encrypt, unsigned passes = 1) {
   if (in.size() != out.size() || in.size() % 16 != 0) return false;
   if (in.empty()) return Ready();
   Cipher cipher(GCRY_CIPHER_AES128, mode);
-  std::vector<std::uint8_t> work(in.size());
+  std::vector<std::uint8_t> work(in.begin(), in.end());
   bool ok = cipher.SetKey(key) &&
-            (iv == nullptr || cipher.SetIv(std::span<const std::uint8_t, 16>(iv, 16))) &&
-            (encrypt ? cipher.Encrypt(work, in) : cipher.Decrypt(work, in));
+            (iv == nullptr || cipher.SetIv(std::span<const std::uint8_t, 16>(iv, 16)));
+  for (unsigned pass = 0; ok && pass < passes; ++pass) {
+    // In place: libgcrypt takes a null input as "the output buffer".
+    ok = encrypt ? cipher.EncryptInPlace(work) : cipher.DecryptInPlace(work);
+  }
   if (ok) std::copy(work.begin(), work.end(), out.begin());
   SecureWipe(work.data(), work.size());
   return ok;
@@ -175,6 +185,16 @@ bool Aes128EcbEncrypt(Key128 key, std::span<const std::uint8_t> in, std::span<st
 
 bool Aes128EcbDecrypt(Key128 key, std::span<const std::uint8_t> in, std::span<std::uint8_t> out) {
   return WholeBlocks(GCRY_CIPHER_MODE_ECB, key, nullptr, in, out, false);
+}
+
+bool Aes128EcbEncryptRepeatedly(Key128 key, unsigned passes, std::span<const std::uint8_t> in,
+                                std::span<std::uint8_t> out) {
+  return WholeBlocks(GCRY_CIPHER_MODE_ECB, key, nullptr, in, out, true, passes);
+}
+
+bool Aes128EcbDecryptRepeatedly(Key128 key, unsigned passes, std::span<const std::uint8_t> in,
+                                std::span<std::uint8_t> out) {
+  return WholeBlocks(GCRY_CIPHER_MODE_ECB, key, nullptr, in, out, false, passes);
 }
 
 bool Aes128CbcDecrypt(Key128 key, std::span<const std::uint8_t, 16> iv,

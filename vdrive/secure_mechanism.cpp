@@ -69,9 +69,7 @@ bool LoginMatches(const std::vector<std::uint8_t>& sent, const AreaPassword& pas
             std::equal(expected.begin(), expected.end(), work.begin());
     platform::SecureWipeObject(chained);
   } else {
-    bool ok = true;
-    for (int pass = 0; ok && pass < 256; ++pass) ok = crypto::Aes128EcbDecrypt(key, work, work);
-    match = ok && work == password;
+    match = crypto::Aes128EcbDecryptRepeatedly(key, 256, work, work) && work == password;
   }
   platform::SecureWipeObject(work);
   return match;

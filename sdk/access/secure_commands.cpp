@@ -15,7 +15,7 @@ namespace crypto = platform::crypto;
 
 namespace {
 
-constexpr int kPlainPasses = 256;
+constexpr unsigned kPlainPasses = 256;
 constexpr std::size_t kDigestSize = 32;
 
 // Fills `work` for scheme 2: H2 = SHA-256(SHA-256(password) | key) in bytes
@@ -78,14 +78,13 @@ std::int32_t SendEncryptedPassword(const DeviceContext& context, std::uint8_t ar
 
   SecretBytes<kSecurePasswordSize> work;
   std::copy_n(password, work.size(), work.begin());
-  int passes = kPlainPasses;
+  unsigned passes = kPlainPasses;
   if (scheme == SessionScheme::kScheme2) {
     PrepareHashed(password, key, work);
     passes = 1;
   }
-  for (int pass = 0; pass < passes; ++pass) {
-    if (!crypto::Aes128EcbEncrypt(key, work, work)) return kCipher;
-  }
+  // Each pass enciphers the four 16-byte blocks on their own (ECB).
+  if (!crypto::Aes128EcbEncryptRepeatedly(key, passes, work, work)) return kCipher;
 
   Cdb cdb{0xFF, 0x8F, 0x00, 0x02, area};
   const std::int32_t status = SendSecureCommandOut(context, cdb, work);

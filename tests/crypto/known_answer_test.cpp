@@ -106,6 +106,22 @@ TEST(Aes128Ecb, MatchesTheMultiBlockExampleBothWaysAndInPlace) {
   EXPECT_EQ(odd, Bytes(24, 0xA5));
 }
 
+TEST(Aes128Ecb, RepeatedPassesEqualSinglePassesInARow) {
+  Bytes stepwise = kCbcPlain;
+  for (int pass = 0; pass < 5; ++pass) {
+    ASSERT_TRUE(Aes128EcbEncrypt(Fixed<16>(kCbcKey), stepwise, stepwise));
+  }
+  Bytes repeated(kCbcPlain.size());
+  ASSERT_TRUE(Aes128EcbEncryptRepeatedly(Fixed<16>(kCbcKey), 5, kCbcPlain, repeated));
+  EXPECT_EQ(repeated, stepwise);
+  ASSERT_TRUE(Aes128EcbDecryptRepeatedly(Fixed<16>(kCbcKey), 5, repeated, repeated));
+  EXPECT_EQ(repeated, kCbcPlain);
+
+  Bytes copied(kCbcPlain.size());
+  ASSERT_TRUE(Aes128EcbEncryptRepeatedly(Fixed<16>(kCbcKey), 0, kCbcPlain, copied));
+  EXPECT_EQ(copied, kCbcPlain) << "no pass leaves the data as it was";
+}
+
 struct HashCase {
   std::string_view message;
   std::string_view digest;
