@@ -60,10 +60,12 @@ class Cipher {
            gcry_cipher_decrypt(handle_, out.data(), out.size(), in.data(), in.size()) == 0;
   }
   bool EncryptInPlace(std::span<std::uint8_t> data) {
-    return handle_ != nullptr && gcry_cipher_encrypt(handle_, data.data(), data.size(), nullptr, 0) == 0;
+    return handle_ != nullptr &&
+           gcry_cipher_encrypt(handle_, data.data(), data.size(), nullptr, 0) == 0;
   }
   bool DecryptInPlace(std::span<std::uint8_t> data) {
-    return handle_ != nullptr && gcry_cipher_decrypt(handle_, data.data(), data.size(), nullptr, 0) == 0;
+    return handle_ != nullptr &&
+           gcry_cipher_decrypt(handle_, data.data(), data.size(), nullptr, 0) == 0;
   }
 
  private:
@@ -104,8 +106,8 @@ class Sexp {
 bool ReadNumber(std::span<const std::uint8_t, kNumberSize> little_endian, Mpi& number) {
   std::array<std::uint8_t, kNumberSize> big_endian;
   std::reverse_copy(little_endian.begin(), little_endian.end(), big_endian.begin());
-  const bool ok = gcry_mpi_scan(number.out(), GCRYMPI_FMT_USG, big_endian.data(),
-                                big_endian.size(), nullptr) == 0;
+  const bool ok = gcry_mpi_scan(number.out(), GCRYMPI_FMT_USG, big_endian.data(), big_endian.size(),
+                                nullptr) == 0;
   SecureWipeObject(big_endian);
   return ok;
 }

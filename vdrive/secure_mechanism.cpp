@@ -16,8 +16,12 @@ namespace {
 constexpr std::uint8_t kLoginCategory = 0x8F;
 
 // SECURITY ERROR and LOGICAL UNIT ACCESS NOT AUTHORIZED.
-CommandResult SecurityError() { return CheckCondition(sense_key::kAbortedCommand, 0x74, 0x00); }
-CommandResult AccessNotAuthorized() { return CheckCondition(sense_key::kDataProtect, 0x74, 0x71); }
+CommandResult SecurityError() {
+  return CheckCondition(sense_key::kAbortedCommand, 0x74, 0x00);
+}
+CommandResult AccessNotAuthorized() {
+  return CheckCondition(sense_key::kDataProtect, 0x74, 0x71);
+}
 
 bool IsZero(const SecureMechanism::Number& number) {
   return std::all_of(number.begin(), number.end(), [](std::uint8_t b) { return b == 0; });
@@ -75,12 +79,18 @@ bool LoginMatches(const std::vector<std::uint8_t>& sent, const AreaPassword& pas
   return match;
 }
 
-std::uint8_t AreaMask(std::uint8_t area) { return static_cast<std::uint8_t>(0x03 << (2 * area)); }
-std::uint8_t AreaLowBit(std::uint8_t area) { return static_cast<std::uint8_t>(0x01 << (2 * area)); }
+std::uint8_t AreaMask(std::uint8_t area) {
+  return static_cast<std::uint8_t>(0x03 << (2 * area));
+}
+std::uint8_t AreaLowBit(std::uint8_t area) {
+  return static_cast<std::uint8_t>(0x01 << (2 * area));
+}
 
 }  // namespace
 
-SecureMechanism::~SecureMechanism() { Abandon(); }
+SecureMechanism::~SecureMechanism() {
+  Abandon();
+}
 
 bool SecureMechanism::EnsureReady(VirtualDrive& drive) {
   if (ready_ || !settings_error_.empty()) return ready_;
@@ -102,8 +112,8 @@ bool SecureMechanism::EnsureReady(VirtualDrive& drive) {
 
 void SecureMechanism::Abandon() {
   step_ = Step::kIdle;
-  for (Number* secret : {&host_modulus_, &host_exponent_, &host_challenge_, &device_challenge_,
-                         &host_secret_}) {
+  for (Number* secret :
+       {&host_modulus_, &host_exponent_, &host_challenge_, &device_challenge_, &host_secret_}) {
     platform::SecureWipeObject(*secret);
   }
   if (session_key_) platform::SecureWipeObject(*session_key_);
@@ -120,7 +130,8 @@ CommandResult SecureMechanism::Refuse(const CommandRequest& request, std::uint16
   return answer;
 }
 
-CommandResult SecureMechanism::Accept(const CommandRequest& request, std::vector<std::uint8_t> data) {
+CommandResult SecureMechanism::Accept(const CommandRequest& request,
+                                      std::vector<std::uint8_t> data) {
   detail_ = secure_detail::kNone;
   category_ = static_cast<std::uint16_t>(request.cdb[1] | (request.cdb[2] << 8));
   return Good(std::move(data));
@@ -139,28 +150,33 @@ CommandResult SecureMechanism::Execute(VirtualDrive& drive, const CommandRequest
     case 0x80:
       return Begin(request);
     case 0x81:
-      return in_step({Step::kBegun}) ? ReadDeviceKey(request)
-                                     : Refuse(request, secure_detail::kOutOfSequence, SequenceError());
+      return in_step({Step::kBegun})
+                 ? ReadDeviceKey(request)
+                 : Refuse(request, secure_detail::kOutOfSequence, SequenceError());
     case 0x82:
-      return in_step({Step::kKeyRead}) ? ReceiveHostKey(request)
-                                       : Refuse(request, secure_detail::kOutOfSequence, SequenceError());
+      return in_step({Step::kKeyRead})
+                 ? ReceiveHostKey(request)
+                 : Refuse(request, secure_detail::kOutOfSequence, SequenceError());
     case 0x83:
       return in_step({Step::kHostKeyReceived})
                  ? ReceiveChallenge(request)
                  : Refuse(request, secure_detail::kOutOfSequence, SequenceError());
     case 0x84:
-      return in_step({Step::kChallenged}) ? Sign(request)
-                                          : Refuse(request, secure_detail::kOutOfSequence, SequenceError());
+      return in_step({Step::kChallenged})
+                 ? Sign(request)
+                 : Refuse(request, secure_detail::kOutOfSequence, SequenceError());
     case 0x85:
-      return in_step({Step::kSigned}) ? Challenge(drive, request)
-                                      : Refuse(request, secure_detail::kOutOfSequence, SequenceError());
+      return in_step({Step::kSigned})
+                 ? Challenge(drive, request)
+                 : Refuse(request, secure_detail::kOutOfSequence, SequenceError());
     case 0x86:
       return in_step({Step::kDeviceChallenged})
                  ? VerifyHost(request)
                  : Refuse(request, secure_detail::kOutOfSequence, SequenceError());
     case 0x87:
-      return in_step({Step::kHostVerified}) ? ReceiveSecret(request)
-                                            : Refuse(request, secure_detail::kOutOfSequence, SequenceError());
+      return in_step({Step::kHostVerified})
+                 ? ReceiveSecret(request)
+                 : Refuse(request, secure_detail::kOutOfSequence, SequenceError());
     case 0x88:
       return in_step({Step::kSecretReceived})
                  ? SendSecret(drive, request)
@@ -168,11 +184,13 @@ CommandResult SecureMechanism::Execute(VirtualDrive& drive, const CommandRequest
     case 0x89:
       return Abort(request);
     case 0x8A:
-      return in_step({Step::kBound}) ? Confirm(request)
-                                     : Refuse(request, secure_detail::kOutOfSequence, SequenceError());
+      return in_step({Step::kBound})
+                 ? Confirm(request)
+                 : Refuse(request, secure_detail::kOutOfSequence, SequenceError());
     case 0x8B:
-      return in_step({Step::kKeyAgreed}) ? Bind(request)
-                                         : Refuse(request, secure_detail::kOutOfSequence, SequenceError());
+      return in_step({Step::kKeyAgreed})
+                 ? Bind(request)
+                 : Refuse(request, secure_detail::kOutOfSequence, SequenceError());
     case 0x8F:
       if (cdb[2] == 0x00 && cdb[3] == 0x02) {
         const bool ready = step_ == Step::kKeyAgreed ||
@@ -238,13 +256,15 @@ CommandResult SecureMechanism::Challenge(VirtualDrive& drive, const CommandReque
     return Refuse(request, secure_detail::kBadData, InvalidField());
   }
   step_ = Step::kDeviceChallenged;
-  return Accept(request, std::vector<std::uint8_t>(device_challenge_.begin(), device_challenge_.end()));
+  return Accept(request,
+                std::vector<std::uint8_t>(device_challenge_.begin(), device_challenge_.end()));
 }
 
 CommandResult SecureMechanism::VerifyHost(const CommandRequest& request) {
   if (!IsOut(request, 64)) return Refuse(request, secure_detail::kBadData, InvalidField());
   Number recovered;
-  if (!crypto::ModularExponent(Take64(request.data_out, 0), host_exponent_, host_modulus_, recovered) ||
+  if (!crypto::ModularExponent(Take64(request.data_out, 0), host_exponent_, host_modulus_,
+                               recovered) ||
       recovered != device_challenge_) {
     return Refuse(request, secure_detail::kSignatureMismatch, SecurityError());
   }
@@ -302,7 +322,8 @@ CommandResult SecureMechanism::Confirm(const CommandRequest& request) {
 
 CommandResult SecureMechanism::Login(VirtualDrive& drive, const CommandRequest& request) {
   const std::uint8_t area = request.cdb[4];
-  if (area > 1 || !IsOut(request, 64)) return Refuse(request, secure_detail::kBadData, InvalidField());
+  if (area > 1 || !IsOut(request, 64))
+    return Refuse(request, secure_detail::kBadData, InvalidField());
   const std::optional<AreaPassword>& password = settings_.passwords[area];
   if (!password) {
     ++logins_refused_;

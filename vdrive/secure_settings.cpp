@@ -16,7 +16,8 @@ namespace {
 }
 
 // Hex text of 1 to 64 bytes (0 to 64 when `allow_empty`), zero-padded.
-std::array<std::uint8_t, 64> Bytes64(const json& value, const std::string& where, bool allow_empty) {
+std::array<std::uint8_t, 64> Bytes64(const json& value, const std::string& where,
+                                     bool allow_empty) {
   const auto bytes = value.is_string() ? platform::FromHex(value.get<std::string>()) : std::nullopt;
   if (!bytes || bytes->size() > 64 || (bytes->empty() && !allow_empty)) {
     Fail(where, "expected hex text of up to 64 bytes");
@@ -32,9 +33,9 @@ AreaPassword DefaultAreaPassword(std::uint8_t area) {
   sdk::access::PieceOrder order;
   for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<std::uint8_t>(i);
   AreaPassword password{};
-  sdk::access::AssemblePassword(area == 0 ? sdk::access::BuiltinPassword::kA
-                                          : sdk::access::BuiltinPassword::kB,
-                                order, password);
+  sdk::access::AssemblePassword(
+      area == 0 ? sdk::access::BuiltinPassword::kA : sdk::access::BuiltinPassword::kB, order,
+      password);
   return password;
 }
 
@@ -74,12 +75,14 @@ SecureSettings ParseSecureSettings(const DriveProfile& drive) {
     settings.device_key = parsed;
   }
   if (section.contains("corrupt_signature")) {
-    if (!section["corrupt_signature"].is_boolean()) Fail(where + ".corrupt_signature", "expected true or false");
+    if (!section["corrupt_signature"].is_boolean())
+      Fail(where + ".corrupt_signature", "expected true or false");
     settings.corrupt_signature = section["corrupt_signature"].get<bool>();
   }
   if (section.contains("confirmation_type")) {
     const json& value = section["confirmation_type"];
-    if (!value.is_number_integer() || value.get<std::int64_t>() < 0 || value.get<std::int64_t>() > 255) {
+    if (!value.is_number_integer() || value.get<std::int64_t>() < 0 ||
+        value.get<std::int64_t>() > 255) {
       Fail(where + ".confirmation_type", "expected a number from 0 to 255");
     }
     settings.confirmation_type = static_cast<std::uint8_t>(value.get<std::int64_t>());

@@ -48,8 +48,7 @@ void AssemblePassword(BuiltinPassword which, const PieceOrder& order,
   }
 }
 
-void BuildBuiltinPassword(BuiltinPassword which,
-                          std::span<std::uint8_t, kSecurePasswordSize> out) {
+void BuildBuiltinPassword(BuiltinPassword which, std::span<std::uint8_t, kSecurePasswordSize> out) {
   AssemblePassword(which, DrawPieceOrder(), out);
 }
 

@@ -32,7 +32,8 @@ std::int32_t BeginKeyExchange(const DeviceContext& context) {
   return SendSecureCommand(context, cdb);
 }
 
-std::int32_t ReadDevicePublicKey(const DeviceContext& context, std::uint8_t* out, std::uint32_t length) {
+std::int32_t ReadDevicePublicKey(const DeviceContext& context, std::uint8_t* out,
+                                 std::uint32_t length) {
   return Read(context, 0x81, out, length, kPublicKeySize);
 }
 
@@ -46,11 +47,13 @@ std::int32_t SendHostChallenge(const DeviceContext& context, const std::uint8_t*
   return Write(context, 0x83, data, length, kNumberSize);
 }
 
-std::int32_t ReadDeviceSignature(const DeviceContext& context, std::uint8_t* out, std::uint32_t length) {
+std::int32_t ReadDeviceSignature(const DeviceContext& context, std::uint8_t* out,
+                                 std::uint32_t length) {
   return Read(context, 0x84, out, length, kNumberSize);
 }
 
-std::int32_t ReadDeviceChallenge(const DeviceContext& context, std::uint8_t* out, std::uint32_t length) {
+std::int32_t ReadDeviceChallenge(const DeviceContext& context, std::uint8_t* out,
+                                 std::uint32_t length) {
   return Read(context, 0x85, out, length, kNumberSize);
 }
 
@@ -64,11 +67,13 @@ std::int32_t SendHostSecret(const DeviceContext& context, const std::uint8_t* da
   return Write(context, 0x87, data, length, kNumberSize);
 }
 
-std::int32_t ReadDeviceSecret(const DeviceContext& context, std::uint8_t* out, std::uint32_t length) {
+std::int32_t ReadDeviceSecret(const DeviceContext& context, std::uint8_t* out,
+                              std::uint32_t length) {
   return Read(context, 0x88, out, length, kNumberSize);
 }
 
-std::int32_t ReadConfirmation(const DeviceContext& context, std::uint8_t* out, std::uint32_t length) {
+std::int32_t ReadConfirmation(const DeviceContext& context, std::uint8_t* out,
+                              std::uint32_t length) {
   return Read(context, 0x8A, out, length, kConfirmationSize);
 }
 

@@ -15,14 +15,17 @@ namespace {
 
 using Number = SecretBytes<kNumberSize>;
 
-std::uint8_t RandomByte() { return static_cast<std::uint8_t>(platform::Runtime().Random() & 0xFF); }
+std::uint8_t RandomByte() {
+  return static_cast<std::uint8_t>(platform::Runtime().Random() & 0xFF);
+}
 
 bool IsSessionTypeBound(std::uint8_t session_type) {
   return session_type == 2 || session_type == 3 || session_type == 4;
 }
 
 // result = base ^ exponent mod modulus, in a cleared buffer.
-bool Exponentiate(std::span<const std::uint8_t, 64> base, std::span<const std::uint8_t, 64> exponent,
+bool Exponentiate(std::span<const std::uint8_t, 64> base,
+                  std::span<const std::uint8_t, 64> exponent,
                   std::span<const std::uint8_t, 64> modulus, Number& result) {
   result.Wipe();
   return platform::crypto::ModularExponent(base, exponent, modulus, result);
@@ -68,7 +71,8 @@ std::int32_t EstablishSessionKey(const DeviceContext& context, std::uint8_t* key
   }
 
   Number device_challenge, host_signature;
-  if (ReadDeviceChallenge(context, device_challenge.data(), kNumberSize) != 0) return kDeviceChallenge;
+  if (ReadDeviceChallenge(context, device_challenge.data(), kNumberSize) != 0)
+    return kDeviceChallenge;
   if (!Exponentiate(device_challenge, host.PrivateExponent(), host.Modulus(), host_signature) ||
       SendHostSignature(context, host_signature.data(), kNumberSize) != 0) {
     return kHostSignature;

@@ -48,8 +48,7 @@ TEST(Aes128Block, WorksInPlace) {
 }
 
 TEST(Aes256Block, DeciphersTheFips197Example) {
-  const Bytes key =
-      FromHex("000102030405060708090a0b0c0d0e0f101112131415161718191a1b1c1d1e1f");
+  const Bytes key = FromHex("000102030405060708090a0b0c0d0e0f101112131415161718191a1b1c1d1e1f");
   const Bytes cipher = FromHex("8ea2b7ca516745bfeafc49904b496089");
   std::array<std::uint8_t, 16> out{};
 

@@ -32,11 +32,9 @@ TEST_P(SmallModexp, GivesTheTextbookResult) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Textbook, SmallModexp,
-                         ::testing::Values(ModexpCase{4, 13, 497, 445},
-                                           ModexpCase{5, 0, 23, 1},
+                         ::testing::Values(ModexpCase{4, 13, 497, 445}, ModexpCase{5, 0, 23, 1},
                                            ModexpCase{0, 7, 23, 0},
-                                           ModexpCase{123456, 1, 1000, 456},
-                                           ModexpCase{7, 3, 1, 0},
+                                           ModexpCase{123456, 1, 1000, 456}, ModexpCase{7, 3, 1, 0},
                                            // Bytes above the lowest one carry weight 256^i.
                                            ModexpCase{0x0100, 2, 0x01000001, 0x010000}));
 

@@ -1,11 +1,11 @@
 // The rule that keeps the host's random values below the device modulus.
+#include "sdk/access/bounding_rule.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstdint>
 #include <map>
-
-#include "sdk/access/bounding_rule.h"
 
 namespace kelvane::sdk::access {
 namespace {
@@ -48,13 +48,12 @@ TEST_P(BoundingRule, ZeroesAboveSetsTheTopByteAndKeepsTheRest) {
 
 INSTANTIATE_TEST_SUITE_P(
     Moduli, BoundingRule,
-    ::testing::Values(
-        BoundCase{"FullSize", Sparse({{63, 0xC5}, {0, 0x01}}), 63, 0xC4},
-        // Byte 63 of 0x01 bounds the value's byte 63 to 0x00, lower bytes untouched.
-        BoundCase{"TopByteOne", Sparse({{63, 0x01}}), 63, 0x00},
-        BoundCase{"ShortModulus", Sparse({{40, 0x80}, {3, 0x77}}), 40, 0x7F},
-        BoundCase{"OneByteModulus", Sparse({{0, 0x09}}), 0, 0x08},
-        BoundCase{"SmallestModulus", Sparse({{0, 0x01}}), 0, 0x00}),
+    ::testing::Values(BoundCase{"FullSize", Sparse({{63, 0xC5}, {0, 0x01}}), 63, 0xC4},
+                      // Byte 63 of 0x01 bounds the value's byte 63 to 0x00, lower bytes untouched.
+                      BoundCase{"TopByteOne", Sparse({{63, 0x01}}), 63, 0x00},
+                      BoundCase{"ShortModulus", Sparse({{40, 0x80}, {3, 0x77}}), 40, 0x7F},
+                      BoundCase{"OneByteModulus", Sparse({{0, 0x09}}), 0, 0x08},
+                      BoundCase{"SmallestModulus", Sparse({{0, 0x01}}), 0, 0x00}),
     [](const auto& test) { return std::string(test.param.name); });
 
 TEST(BoundingRuleFailure, ZeroModulusFailsAndLeavesTheValue) {

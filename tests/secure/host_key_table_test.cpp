@@ -33,15 +33,17 @@ TEST(HostKeyTable, RecordsDifferAndTheStoredBytesAreNotThePlainKeys) {
   HostKeySet first, second;
   ASSERT_TRUE(first.Decipher(0));
   ASSERT_TRUE(second.Decipher(99));
-  EXPECT_FALSE(std::equal(first.Modulus().begin(), first.Modulus().end(), second.Modulus().begin()));
-  EXPECT_FALSE(std::equal(first.Modulus().begin(), first.Modulus().end(),
-                          kEncipheredHostKeyTable.begin()));
+  EXPECT_FALSE(
+      std::equal(first.Modulus().begin(), first.Modulus().end(), second.Modulus().begin()));
+  EXPECT_FALSE(
+      std::equal(first.Modulus().begin(), first.Modulus().end(), kEncipheredHostKeyTable.begin()));
 }
 
 TEST(HostKeyTable, IndexBeyondTheTableIsRefused) {
   HostKeySet set;
   EXPECT_FALSE(set.Decipher(kHostKeySetCount));
-  EXPECT_TRUE(std::all_of(set.Modulus().begin(), set.Modulus().end(), [](auto b) { return b == 0; }));
+  EXPECT_TRUE(
+      std::all_of(set.Modulus().begin(), set.Modulus().end(), [](auto b) { return b == 0; }));
 }
 
 }  // namespace

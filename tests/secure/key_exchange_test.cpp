@@ -49,7 +49,8 @@ TEST_F(KeyExchangeTest, SessionTypeFourBindsToTheCommandAndAgreesWithTheDrive) {
 
   const auto bind = vdrive_.Log("ff8b");
   ASSERT_EQ(bind.size(), 1u);
-  EXPECT_EQ(bind[0].cdb, (std::vector<std::uint8_t>{0xFF, 0x8B, 0x00, 0x8F, 0x04, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(bind[0].cdb,
+            (std::vector<std::uint8_t>{0xFF, 0x8B, 0x00, 0x8F, 0x04, 0, 0, 0, 0, 0, 0, 0}));
   for (const vdrive::LogEntry& entry : vdrive_.Log()) EXPECT_EQ(entry.scsi_status, 0);
 
   ASSERT_TRUE(mechanism().session_key().has_value());
@@ -82,7 +83,7 @@ TEST_F(KeyExchangeTest, KeySetChallengeAndSecretComeFromRandAsSpecified) {
   ASSERT_TRUE(platform::crypto::GenerateRsa512(device));
   LoadDrive({}, {{"device_key", KeyJson(device)}});
 
-  runtime_.scripted.push_back(237);                                   // key set 37
+  runtime_.scripted.push_back(237);                                      // key set 37
   for (int i = 0; i < 64; ++i) runtime_.scripted.push_back(0x1200 + i);  // r1: low bytes 0..63
   for (int k = 0; k < 16; ++k) runtime_.scripted.push_back(0x3480 + k);  // r2 at 0, 2, ..., 30
   ASSERT_EQ(Exchange(1), 0);
@@ -99,7 +100,8 @@ TEST_F(KeyExchangeTest, KeySetChallengeAndSecretComeFromRandAsSpecified) {
   const auto challenge = vdrive_.Log("ff83");
   ASSERT_EQ(challenge.size(), 1u);
   for (std::size_t i = 0; i < 63; ++i) EXPECT_EQ(challenge[0].data_out[i], i) << "byte " << i;
-  EXPECT_EQ(challenge[0].data_out[63], device.modulus[63] - 1) << "bounded below the device modulus";
+  EXPECT_EQ(challenge[0].data_out[63], device.modulus[63] - 1)
+      << "bounded below the device modulus";
 
   // The drive's private key opens the host secret: r2 as drawn, bounded.
   const auto secret = vdrive_.Log("ff87");
@@ -130,7 +132,8 @@ TEST_F(KeyExchangeTest, KeySetChallengeAndSecretComeFromRandAsSpecified) {
 }
 
 TEST_F(KeyExchangeTest, ZeroDeviceModulusFailsBeforeAnyHostDataIsSent) {
-  LoadDrive({}, {{"device_key", {{"modulus", ""}, {"private_exponent", "03"}, {"public_exponent", "03"}}}});
+  LoadDrive({}, {{"device_key",
+                  {{"modulus", ""}, {"private_exponent", "03"}, {"public_exponent", "03"}}}});
   EXPECT_EQ(Exchange(4), 129);
   EXPECT_EQ(CommandTrail(), (Strings{"ff80", "ff81"}));
   EXPECT_EQ(key_length_, 99u);
@@ -173,13 +176,14 @@ TEST_P(FailingStep, EndsTheExchangeWithItsValue) {
   EXPECT_EQ(key_length_, 99u);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Steps, FailingStep,
-    ::testing::Values(StepCase{"ff80", 128}, StepCase{"ff81", 129}, StepCase{"ff82", 130},
-                      StepCase{"ff83", 131}, StepCase{"ff84", 132}, StepCase{"ff85", 133},
-                      StepCase{"ff86", 134}, StepCase{"ff87", 135}, StepCase{"ff88", 136},
-                      StepCase{"ff8b", 139}, StepCase{"ff8a", 138}),
-    [](const auto& test) { return std::string(test.param.prefix); });
+INSTANTIATE_TEST_SUITE_P(Steps, FailingStep,
+                         ::testing::Values(StepCase{"ff80", 128}, StepCase{"ff81", 129},
+                                           StepCase{"ff82", 130}, StepCase{"ff83", 131},
+                                           StepCase{"ff84", 132}, StepCase{"ff85", 133},
+                                           StepCase{"ff86", 134}, StepCase{"ff87", 135},
+                                           StepCase{"ff88", 136}, StepCase{"ff8b", 139},
+                                           StepCase{"ff8a", 138}),
+                         [](const auto& test) { return std::string(test.param.prefix); });
 
 TEST_F(KeyExchangeTest, MissingOutputsSendNothing) {
   EXPECT_EQ(EstablishSessionKey(context_, nullptr, &key_length_, 4, 0x8F), 1);

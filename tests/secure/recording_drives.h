@@ -6,12 +6,11 @@
 #pragma once
 
 #include <cstdint>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "platform/virtual/hex.h"
 #include "platform/virtual/virtual_drives.h"
@@ -51,7 +50,8 @@ class RecordingDrives {
       if (!request.is_object() || request.value("op", "") != "scsi") return inner_.Exchange(line);
       const std::vector<std::uint8_t> cdb =
           platform::FromHex(request.value("cdb", "")).value_or(std::vector<std::uint8_t>{});
-      if (owner_.status_words && cdb.size() >= 3 && cdb[0] == 0xFF && cdb[1] == 0x02 && cdb[2] == 0x01) {
+      if (owner_.status_words && cdb.size() >= 3 && cdb[0] == 0xFF && cdb[1] == 0x02 &&
+          cdb[2] == 0x01) {
         std::vector<std::uint8_t> data(512, 0);
         const auto [detail, category] = *owner_.status_words;
         data[0] = static_cast<std::uint8_t>(detail & 0xFF);
@@ -59,14 +59,16 @@ class RecordingDrives {
         data[2] = static_cast<std::uint8_t>(category & 0xFF);
         data[3] = static_cast<std::uint8_t>(category >> 8);
         owner_.replies.push_back({cdb, data});
-        return nlohmann::json{{"ok", true}, {"scsi_status", 0}, {"data", platform::ToHex(data)}, {"sense", ""}}
+        return nlohmann::json{
+            {"ok", true}, {"scsi_status", 0}, {"data", platform::ToHex(data)}, {"sense", ""}}
             .dump();
       }
       std::optional<std::string> answer = inner_.Exchange(line);
       const nlohmann::json parsed = nlohmann::json::parse(answer.value_or(""), nullptr, false);
       std::vector<std::uint8_t> data_in;
       if (parsed.is_object() && parsed.contains("data") && parsed["data"].is_string()) {
-        data_in = platform::FromHex(parsed["data"].get<std::string>()).value_or(std::vector<std::uint8_t>{});
+        data_in = platform::FromHex(parsed["data"].get<std::string>())
+                      .value_or(std::vector<std::uint8_t>{});
       }
       owner_.replies.push_back({cdb, std::move(data_in)});
       return answer;

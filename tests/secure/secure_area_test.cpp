@@ -1,5 +1,7 @@
 // Opening, closing and logging in to the secure mechanism's areas against
 // the in-process virtual drive.
+#include "sdk/access/secure_area.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -8,7 +10,6 @@
 #include "platform/crypto.h"
 #include "sdk/access/builtin_passwords.h"
 #include "sdk/access/configured_password.h"
-#include "sdk/access/secure_area.h"
 #include "sdk/access/secure_commands.h"
 #include "tests/secure/recording_drives.h"
 #include "tests/secure/secure_fixture.h"
@@ -60,7 +61,8 @@ class SecureAreaTest : public testing::SecureFixture {
 
   bool OnlyRdReads() const {
     const Strings trail = CommandTrail();
-    return std::all_of(trail.begin(), trail.end(), [](const std::string& c) { return c == "0605"; });
+    return std::all_of(trail.begin(), trail.end(),
+                       [](const std::string& c) { return c == "0605"; });
   }
 
   testing::RecordingDrives recorder_{vdrive_.pc()};
@@ -103,7 +105,8 @@ TEST_F(SecureAreaTest, StateCodesOfBothAreasFromByte74) {
     EXPECT_EQ(QuerySecureState(context_, 0, nullptr), c.area0);
     EXPECT_EQ(QuerySecureState(context_, 1, nullptr), c.area1);
   }
-  EXPECT_EQ(QuerySecureState(context_, 2, nullptr), area_state::kUnreadable) << "only areas 0 and 1";
+  EXPECT_EQ(QuerySecureState(context_, 2, nullptr), area_state::kUnreadable)
+      << "only areas 0 and 1";
 }
 
 // --- a full login per scheme ------------------------------------------------
@@ -225,13 +228,11 @@ TEST_P(CloseByState, LocksOnlyAnOpenArea) {
   EXPECT_EQ(drive().area_states(), c.states_after);
 }
 
-INSTANTIATE_TEST_SUITE_P(States, CloseByState,
-                         ::testing::Values(CloseCase{0x03, 0, false, 0x03},
-                                           CloseCase{0x00, 0, false, 0x00},
-                                           CloseCase{0x01, 0, true, 0x00},
-                                           CloseCase{0x02, 0, true, 0x00},
-                                           CloseCase{0x07, 1, true, 0x03},
-                                           CloseCase{0x0D, 1, false, 0x0D}));
+INSTANTIATE_TEST_SUITE_P(
+    States, CloseByState,
+    ::testing::Values(CloseCase{0x03, 0, false, 0x03}, CloseCase{0x00, 0, false, 0x00},
+                      CloseCase{0x01, 0, true, 0x00}, CloseCase{0x02, 0, true, 0x00},
+                      CloseCase{0x07, 1, true, 0x03}, CloseCase{0x0D, 1, false, 0x0D}));
 
 TEST_F(SecureAreaTest, OpenThenCloseLeavesTheAreaLockedAgain) {
   ASSERT_EQ(Open(1).result, 0);
@@ -283,11 +284,14 @@ TEST_F(SecureAreaTest, ConfiguredPasswordReplacesPasswordAForArea0) {
     ~Restore() { ClearConfiguredPassword(); }
   } restore;
   const std::string configured = "kelvane";
-  LoadDrive({}, {{"passwords", {platform::ToHex(std::span(reinterpret_cast<const std::uint8_t*>(configured.data()),
-                                                          configured.size())),
-                                platform::ToHex(Builtin(BuiltinPassword::kB))}}});
+  LoadDrive({},
+            {{"passwords",
+              {platform::ToHex(std::span(reinterpret_cast<const std::uint8_t*>(configured.data()),
+                                         configured.size())),
+               platform::ToHex(Builtin(BuiltinPassword::kB))}}});
   EXPECT_EQ(Open(0).result, 73) << "built-in A is not this drive's password";
-  SetConfiguredPassword(std::span(reinterpret_cast<const std::uint8_t*>(configured.data()), configured.size()));
+  SetConfiguredPassword(
+      std::span(reinterpret_cast<const std::uint8_t*>(configured.data()), configured.size()));
   EXPECT_EQ(Open(0).result, 0);
   EXPECT_EQ(Open(1).result, 0) << "area 1 keeps password B";
 }
@@ -345,7 +349,9 @@ TEST_F(SecureAreaTest, UnreadableStatusAfterARefusalGives21) {
 TEST_F(SecureAreaTest, LoginWithoutKeyBufferReportsKeyLengthZero) {
   const Password a = Builtin(BuiltinPassword::kA);
   std::uint32_t key_length = 99;
-  EXPECT_EQ(LoginSecureArea(context_, 0, a.data(), nullptr, &key_length, SessionScheme::kScheme0, 4, 0x8F), 0);
+  EXPECT_EQ(LoginSecureArea(context_, 0, a.data(), nullptr, &key_length, SessionScheme::kScheme0, 4,
+                            0x8F),
+            0);
   EXPECT_EQ(key_length, 0u);
   EXPECT_EQ(mechanism().logins_accepted(), 1u);
 }
@@ -353,7 +359,9 @@ TEST_F(SecureAreaTest, LoginWithoutKeyBufferReportsKeyLengthZero) {
 TEST_F(SecureAreaTest, LoginWithoutPasswordSendsNothing) {
   std::array<std::uint8_t, 16> key{};
   std::uint32_t key_length = 99;
-  EXPECT_EQ(LoginSecureArea(context_, 0, nullptr, key.data(), &key_length, SessionScheme::kScheme0, 4, 0x8F), 1);
+  EXPECT_EQ(LoginSecureArea(context_, 0, nullptr, key.data(), &key_length, SessionScheme::kScheme0,
+                            4, 0x8F),
+            1);
   EXPECT_TRUE(CommandTrail().empty());
 }
 
@@ -364,10 +372,15 @@ TEST_F(SecureAreaTest, SendEncryptedPasswordRefusesBadArgumentsWithoutSending) {
     const std::uint8_t* password;
     const std::uint8_t* key;
     std::uint32_t length;
-  } cases[] = {{nullptr, key.data(), 16}, {a.data(), nullptr, 16}, {a.data(), key.data(), 0},
-               {a.data(), key.data(), 15}, {a.data(), key.data(), 17}};
+  } cases[] = {{nullptr, key.data(), 16},
+               {a.data(), nullptr, 16},
+               {a.data(), key.data(), 0},
+               {a.data(), key.data(), 15},
+               {a.data(), key.data(), 17}};
   for (const auto& c : cases) {
-    EXPECT_EQ(SendEncryptedPassword(context_, 0, c.password, c.key, c.length, SessionScheme::kScheme0), 1);
+    EXPECT_EQ(
+        SendEncryptedPassword(context_, 0, c.password, c.key, c.length, SessionScheme::kScheme0),
+        1);
   }
   EXPECT_TRUE(CommandTrail().empty());
 }
@@ -376,9 +389,11 @@ TEST_F(SecureAreaTest, FailedLoginCommandGives228) {
   const Password a = Builtin(BuiltinPassword::kA);
   const std::array<std::uint8_t, 16> key{};
   FailCommands("ff8f0002");
-  EXPECT_EQ(SendEncryptedPassword(context_, 1, a.data(), key.data(), 16, SessionScheme::kScheme1), 228);
+  EXPECT_EQ(SendEncryptedPassword(context_, 1, a.data(), key.data(), 16, SessionScheme::kScheme1),
+            228);
   DeviceContext unbound;
-  EXPECT_EQ(SendEncryptedPassword(unbound, 1, a.data(), key.data(), 16, SessionScheme::kScheme1), 228);
+  EXPECT_EQ(SendEncryptedPassword(unbound, 1, a.data(), key.data(), 16, SessionScheme::kScheme1),
+            228);
 }
 
 }  // namespace

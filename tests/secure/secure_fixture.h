@@ -5,10 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "platform/virtual/hex.h"
 #include "sdk/access/device_context.h"
@@ -55,7 +54,9 @@ class SecureFixture : public ::testing::Test {
   std::size_t Count(const std::string& prefix_hex) const { return vdrive_.Log(prefix_hex).size(); }
 
   vdrive::VirtualDrive& drive() { return vdrive_.pc().drive(0); }
-  const vdrive::SecureMechanism& mechanism() { return drive().FamilyState<vdrive::SecureMechanism>(); }
+  const vdrive::SecureMechanism& mechanism() {
+    return drive().FamilyState<vdrive::SecureMechanism>();
+  }
 
   FakeRuntime runtime_;
   InProcessVdrive vdrive_;

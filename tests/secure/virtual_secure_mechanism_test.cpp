@@ -37,7 +37,8 @@ TEST_F(VirtualSecureMechanismTest, CommandsOutOfOrderFailAndNameThemselves) {
   ASSERT_EQ(BeginKeyExchange(context_), 0);
   EXPECT_EQ(ReadDeviceSecret(context_, buffer.data(), 64), -2) << "skipping ahead";
   EXPECT_EQ(Status(), (Words{detail::kOutOfSequence, 0x88}));
-  EXPECT_EQ(mechanism().step(), vdrive::SecureMechanism::Step::kIdle) << "the exchange is abandoned";
+  EXPECT_EQ(mechanism().step(), vdrive::SecureMechanism::Step::kIdle)
+      << "the exchange is abandoned";
 
   std::array<std::uint8_t, 128> key{};
   EXPECT_EQ(ReadDevicePublicKey(context_, key.data(), 128), -2) << "a fresh begin is needed";
@@ -82,7 +83,8 @@ TEST_F(VirtualSecureMechanismTest, LoginCannotBeReplayed) {
   ASSERT_EQ(EstablishSessionKey(context_, key.data(), &length, 4, 0x8F), 0);
   std::array<std::uint8_t, 64> a{};
   BuildBuiltinPassword(BuiltinPassword::kA, a);
-  ASSERT_EQ(SendEncryptedPassword(context_, 0, a.data(), key.data(), length, SessionScheme::kScheme0), 0);
+  ASSERT_EQ(
+      SendEncryptedPassword(context_, 0, a.data(), key.data(), length, SessionScheme::kScheme0), 0);
 
   const auto logins = vdrive_.Log("ff8f0002");
   ASSERT_EQ(logins.size(), 1u);
@@ -98,7 +100,9 @@ TEST_F(VirtualSecureMechanismTest, SessionBoundToAnotherCommandDoesNotAdmitTheLo
   ASSERT_EQ(EstablishSessionKey(context_, key.data(), &length, 4, 0x90), 0);
   std::array<std::uint8_t, 64> a{};
   BuildBuiltinPassword(BuiltinPassword::kA, a);
-  EXPECT_EQ(SendEncryptedPassword(context_, 0, a.data(), key.data(), length, SessionScheme::kScheme0), 228);
+  EXPECT_EQ(
+      SendEncryptedPassword(context_, 0, a.data(), key.data(), length, SessionScheme::kScheme0),
+      228);
   EXPECT_EQ(mechanism().logins_accepted(), 0u);
 }
 
