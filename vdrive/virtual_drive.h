@@ -33,7 +33,7 @@ class VirtualDrive {
   const std::array<std::uint8_t, 3>& firmware_version() const { return firmware_version_; }
   void set_firmware_version(const std::array<std::uint8_t, 3>& version) { firmware_version_ = version; }
 
-  // RD byte 74: bit 0 area 0 open, bit 1 area 1 open.
+  // RD byte 74: two state bits per area (area n at bits 2n and 2n+1).
   std::uint8_t area_states() const { return area_states_; }
   void set_area_states(std::uint8_t states) { area_states_ = states; }
 
