@@ -42,7 +42,8 @@ bool Aes128EcbDecryptRepeatedly(Key128 key, unsigned passes, std::span<const std
 bool Aes128CbcDecrypt(Key128 key, std::span<const std::uint8_t, 16> iv,
                       std::span<const std::uint8_t> in, std::span<std::uint8_t> out);
 
-// AES-256, one block deciphered (ECB), FIPS 197.
+// AES-256, one block (ECB), FIPS 197.
+bool Aes256EncryptBlock(Key256 key, BlockIn in, BlockOut out);
 bool Aes256DecryptBlock(Key256 key, BlockIn in, BlockOut out);
 
 // SHA-256, FIPS 180-2.

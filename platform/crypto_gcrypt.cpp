@@ -177,6 +177,10 @@ bool Aes128DecryptBlock(Key128 key, BlockIn in, BlockOut out) {
   return BlockCipher(GCRY_CIPHER_AES128, key, in, out, false);
 }
 
+bool Aes256EncryptBlock(Key256 key, BlockIn in, BlockOut out) {
+  return BlockCipher(GCRY_CIPHER_AES256, key, in, out, true);
+}
+
 bool Aes256DecryptBlock(Key256 key, BlockIn in, BlockOut out) {
   return BlockCipher(GCRY_CIPHER_AES256, key, in, out, false);
 }
