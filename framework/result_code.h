@@ -50,6 +50,7 @@ inline constexpr ResultCode NotFoundTolvakExe = KelvaneBase + 0x0003;
 
 // The framework's general errors that the system raises or tests.
 namespace tq {
+inline constexpr ResultCode NotSupported = TqErrorBase + 0x0006;
 inline constexpr ResultCode InvalidArgument = TqErrorBase + 0x0008;
 inline constexpr ResultCode InvalidCharacterCode = TqErrorBase + 0x000C;
 inline constexpr ResultCode InvalidFormat = TqErrorBase + 0x0016;
