@@ -9,6 +9,9 @@
 //                                 while owning it
 //   print-settings <out>          writes the embedded settings, serialised,
 //                                 to the file <out> (UTF-8)
+//   print-settings-text <out>     writes the embedded settings text as read
+//                                 by two calls, each followed by "|"
+//   echo-arguments <out> <args>   writes each argument and a line feed
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -65,6 +68,13 @@ int main(int argc, char** argv) {
   }
   if (command == "print-settings" && argc == 3) {
     return PrintSettings(argv[2]);
+  }
+  if (command == "print-settings-text" && argc == 3) {
+    std::ofstream out(argv[2], std::ios::binary);
+    for (int call = 0; call < 2; ++call) {
+      out << kelvane::framework::WideToNarrow(kelvane::framework::LoadEmbeddedSettingsText()) << '|';
+    }
+    return 0;
   }
   if (command == "echo-arguments" && argc >= 3) {
     std::ofstream out(argv[2], std::ios::binary);
