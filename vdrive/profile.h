@@ -45,8 +45,8 @@ struct DriveProfile {
   std::string vendor_text = "KELVANE";        // identification bytes 176-183
   std::string product_text = "SECURE DRIVE";  // identification bytes 156-171
   std::string revision_text = "1.00";         // identification bytes 184-187
-  std::array<std::uint8_t, 3> version{1, 2, 8};
-  std::array<std::uint8_t, 3> version_after_update{1, 3, 10};
+  std::array<std::uint8_t, 3> version{0x01, 0x02, 0x08};  // "01.02.08"
+  std::array<std::uint8_t, 3> version_after_update{0x01, 0x03, 0x10};  // "01.03.10"
   std::uint16_t firmware_code = 0xFF03;
   std::uint16_t chip_code = 0x7152;  // two BCD digits per byte
   std::uint8_t mode = 21;            // INFO byte 172
