@@ -30,8 +30,9 @@ constexpr std::array<RowIndex, kRowCount> kByCode = [] {
 }();
 
 constexpr std::wstring_view FindName(ResultCode code) {
-  const auto found = std::lower_bound(kByCode.begin(), kByCode.end(), code,
-                                      [](RowIndex row, ResultCode wanted) { return kCodeNameRows[row].code < wanted; });
+  const auto found = std::lower_bound(
+      kByCode.begin(), kByCode.end(), code,
+      [](RowIndex row, ResultCode wanted) { return kCodeNameRows[row].code < wanted; });
   if (found != kByCode.end() && kCodeNameRows[*found].code == code) {
     return kCodeNameRows[*found].name;
   }
@@ -43,8 +44,12 @@ static_assert(FindName(0x63610005) == L"CM_CR_INVALID_DEVINST", "earlier rows wi
 
 }  // namespace
 
-std::wstring CodeName(ResultCode code) { return std::wstring(FindName(code)); }
+std::wstring CodeName(ResultCode code) {
+  return std::wstring(FindName(code));
+}
 
-std::span<const CodeNameRow> CodeNameTable() { return kCodeNameRows; }
+std::span<const CodeNameRow> CodeNameTable() {
+  return kCodeNameRows;
+}
 
 }  // namespace kelvane::framework

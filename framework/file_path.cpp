@@ -22,14 +22,17 @@ bool StartsWith(const std::wstring& text, std::wstring_view prefix) {
   return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
 }
 
-wchar_t LowerAscii(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
+wchar_t LowerAscii(wchar_t c) {
+  return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
 
 std::vector<std::wstring> SplitAt(const std::wstring& text, wchar_t separator) {
   std::vector<std::wstring> pieces;
   std::size_t start = 0;
   while (true) {
     const std::size_t end = text.find(separator, start);
-    pieces.push_back(text.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start));
+    pieces.push_back(
+        text.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start));
     if (end == std::wstring::npos) {
       return pieces;
     }
@@ -67,7 +70,8 @@ Result FilePath::Assign(const std::wstring& text) {
   if (text.empty()) {
     return Result(tq::InvalidPath);
   }
-  if ((text.size() > 7 && StartsWith(text, L"http://")) || (text.size() > 8 && StartsWith(text, L"https://"))) {
+  if ((text.size() > 7 && StartsWith(text, L"http://")) ||
+      (text.size() > 8 && StartsWith(text, L"https://"))) {
     return SplitAddress(text);
   }
   if (text.size() > 2 && StartsWith(text, L"\\\\")) {

@@ -4,7 +4,9 @@
 
 namespace kelvane::framework {
 
-KernelHandle::~KernelHandle() { Close(); }
+KernelHandle::~KernelHandle() {
+  Close();
+}
 
 Result KernelHandle::Close() {
   if (!IsHeld()) {
@@ -18,7 +20,9 @@ Result KernelHandle::Close() {
   return Result();
 }
 
-Result KernelHandle::CheckValid() const { return IsHeld() ? Result() : Result(tq::HandleNotEnabled); }
+Result KernelHandle::CheckValid() const {
+  return IsHeld() ? Result() : Result(tq::HandleNotEnabled);
+}
 
 Result KernelHandle::Adopt(platform::NativeHandle handle, std::uint32_t last_error) {
   Close();

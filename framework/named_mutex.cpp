@@ -18,10 +18,12 @@ constexpr std::uint16_t kSiteClose = 715;
 
 }  // namespace
 
-NamedMutex::~NamedMutex() { Close(); }
+NamedMutex::~NamedMutex() {
+  Close();
+}
 
-Result NamedMutex::Create(const std::string& name, const platform::MutexSecurity* security, bool try_lock,
-                          bool* created) {
+Result NamedMutex::Create(const std::string& name, const platform::MutexSecurity* security,
+                          bool try_lock, bool* created) {
   if (name.empty()) {
     return Result(tq::InvalidArgument);
   }
@@ -54,7 +56,8 @@ Result NamedMutex::CreateOpenToAll(const std::string& name, bool try_lock, bool*
   return Chain(Create(name, &security, try_lock, created), Location(kSiteCreateOpenToAll));
 }
 
-Result NamedMutex::OpenAndLock(const std::string& name, std::uint32_t timeout_ms, bool inherit_handle) {
+Result NamedMutex::OpenAndLock(const std::string& name, std::uint32_t timeout_ms,
+                               bool inherit_handle) {
   if (name.empty()) {
     return Result(tq::InvalidArgument);
   }

@@ -33,14 +33,16 @@ constexpr std::uint16_t kSiteDecipher = 537;
 constexpr std::size_t kMaxNameLength = 63;
 
 bool IsNameCharacter(wchar_t c) {
-  return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z') || (c >= L'0' && c <= L'9') || c == L' ' ||
-         c == L'\t' || c == L'\r' || c == L'\n' || c == L'\v' || c == L'\f' || c == L'.' || c == L'#';
+  return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z') || (c >= L'0' && c <= L'9') ||
+         c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == L'\v' || c == L'\f' ||
+         c == L'.' || c == L'#';
 }
 
 // A loaded module, freed when the read ends.
 class LoadedModule {
  public:
-  explicit LoadedModule(const std::wstring& path) : answer_(platform::Resources().LoadModule(path)) {}
+  explicit LoadedModule(const std::wstring& path)
+      : answer_(platform::Resources().LoadModule(path)) {}
   ~LoadedModule() {
     if (answer_.handle != platform::kNullHandle) {
       platform::Resources().FreeModule(answer_.handle);
@@ -55,14 +57,16 @@ class LoadedModule {
   platform::HandleAnswer answer_;
 };
 
-Result ReadSteps(const std::wstring& module_path, const std::wstring& type, const std::wstring& name,
-                 std::uint16_t language, std::vector<std::uint8_t>& bytes) {
+Result ReadSteps(const std::wstring& module_path, const std::wstring& type,
+                 const std::wstring& name, std::uint16_t language,
+                 std::vector<std::uint8_t>& bytes) {
   LoadedModule module(module_path);
   if (module.handle() == platform::kNullHandle) {
     return Raise(Location(kSiteLoadModule), tq::HandleNotEnabled);
   }
   platform::ResourcePort& resources = platform::Resources();
-  const platform::HandleAnswer found = resources.FindResource(module.handle(), type, name, language);
+  const platform::HandleAnswer found =
+      resources.FindResource(module.handle(), type, name, language);
   if (found.handle == platform::kNullHandle) {
     return Raise(Location(kSiteFind), found.last_error);
   }
@@ -79,7 +83,8 @@ Result ReadSteps(const std::wstring& module_path, const std::wstring& type, cons
   }
   const platform::BytesAnswer locked = resources.LockResource(module.handle(), loaded.handle);
   if (locked.bytes.data() == nullptr && size.value != 0) {
-    return Raise(Location(kSiteLock), locked.error != 0 ? locked.error : platform::win::kInvalidHandle);
+    return Raise(Location(kSiteLock),
+                 locked.error != 0 ? locked.error : platform::win::kInvalidHandle);
   }
   const std::size_t count = std::min<std::size_t>(size.value, locked.bytes.size());
   bytes.assign(locked.bytes.begin(), locked.bytes.begin() + static_cast<std::ptrdiff_t>(count));
@@ -88,13 +93,15 @@ Result ReadSteps(const std::wstring& module_path, const std::wstring& type, cons
 
 }  // namespace
 
-ResourceReader::ResourceReader(std::wstring resource_type, std::span<const std::uint8_t, 16> key_bytes,
-                               bool use_key_file)
+ResourceReader::ResourceReader(std::wstring resource_type,
+                               std::span<const std::uint8_t, 16> key_bytes, bool use_key_file)
     : resource_type_(std::move(resource_type)), use_key_file_(use_key_file) {
   std::copy(key_bytes.begin(), key_bytes.end(), key_bytes_.begin());
 }
 
-ResourceReader::~ResourceReader() { platform::SecureWipeObject(key_bytes_); }
+ResourceReader::~ResourceReader() {
+  platform::SecureWipeObject(key_bytes_);
+}
 
 Result ResourceReader::Open(const std::wstring& module_path) {
   std::wstring path = module_path;
@@ -111,11 +118,11 @@ Result ResourceReader::Open(const std::wstring& module_path) {
   }
   LoadedModule module(full);
   if (module.handle() == platform::kNullHandle) {
-    return Raise(Location(kSiteOpenLoad), module.error() != 0 ? module.error() : tq::HandleNotEnabled);
+    return Raise(Location(kSiteOpenLoad),
+                 module.error() != 0 ? module.error() : tq::HandleNotEnabled);
   }
-  const std::uint32_t types = platform::Resources().EnumerateTypes(module.handle(), [](const std::wstring&) {
-    return true;
-  });
+  const std::uint32_t types = platform::Resources().EnumerateTypes(
+      module.handle(), [](const std::wstring&) { return true; });
   if (types != 0) {
     return Raise(Location(kSiteOpenTypes), types);
   }
@@ -127,7 +134,8 @@ Result ResourceReader::CheckModule() const {
   if (module_path_.empty()) {
     return Result(tq::HandleNotEnabled);
   }
-  if (platform::FileAccess().GetAttributes(module_path_).value == platform::kInvalidFileAttributes) {
+  if (platform::FileAccess().GetAttributes(module_path_).value ==
+      platform::kInvalidFileAttributes) {
     return Result(tq::FileNotFound);
   }
   return Result();
@@ -137,7 +145,8 @@ Result ResourceReader::ReadRaw(int id, std::uint16_t language, std::vector<std::
   return ReadRaw(FormatWide(L"#%d", id), language, bytes);
 }
 
-Result ResourceReader::ReadRaw(const std::wstring& name, std::uint16_t language, std::vector<std::uint8_t>& bytes) {
+Result ResourceReader::ReadRaw(const std::wstring& name, std::uint16_t language,
+                               std::vector<std::uint8_t>& bytes) {
   const Result module = CheckModule();
   if (!module.IsSuccess()) {
     return Chain(module, Location(kSiteRawModule));
@@ -154,7 +163,8 @@ Result ResourceReader::ReadRaw(const std::wstring& name, std::uint16_t language,
   if (upper.size() > kMaxNameLength || !std::all_of(upper.begin(), upper.end(), IsNameCharacter)) {
     return Raise(Location(kSiteBadName), tq::InvalidKey);
   }
-  return Chain(ReadSteps(module_path_, resource_type_, upper, language, bytes), Location(kSiteReadSteps));
+  return Chain(ReadSteps(module_path_, resource_type_, upper, language, bytes),
+               Location(kSiteReadSteps));
 }
 
 Result ResourceReader::ReadDeciphered(int id, std::vector<std::uint8_t>& bytes) {
@@ -167,7 +177,8 @@ Result ResourceReader::ReadDeciphered(int id, std::vector<std::uint8_t>& bytes) 
     return Chain(raw, Location(kSiteDecipheredRaw));
   }
   SettingsCipherKey key{};
-  const Result key_set_up = use_key_file_ ? Result(tq::NotSupported) : SetUpSettingsKey(key_bytes_, key);
+  const Result key_set_up =
+      use_key_file_ ? Result(tq::NotSupported) : SetUpSettingsKey(key_bytes_, key);
   if (!key_set_up.IsSuccess()) {
     platform::SecureWipeObject(key);
     return RaiseWithCause(key_set_up, tq::DecodeError, Location(kSiteKeySetUp));

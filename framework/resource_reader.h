@@ -20,7 +20,8 @@ class ResourceReader {
   // `key_bytes` are the 16 bytes whose digest keys the decipher step; the
   // reader keeps a copy and wipes it when destroyed. The key-file source is
   // not served: `use_key_file` must stay false.
-  ResourceReader(std::wstring resource_type, std::span<const std::uint8_t, 16> key_bytes, bool use_key_file = false);
+  ResourceReader(std::wstring resource_type, std::span<const std::uint8_t, 16> key_bytes,
+                 bool use_key_file = false);
   ~ResourceReader();
   ResourceReader(const ResourceReader&) = delete;
   ResourceReader& operator=(const ResourceReader&) = delete;
@@ -40,7 +41,8 @@ class ResourceReader {
   // step (339 load, 343 find, 346 load resource, 349 size, 352 lock) and the
   // system error.
   Result ReadRaw(int id, std::uint16_t language, std::vector<std::uint8_t>& bytes);
-  Result ReadRaw(const std::wstring& name, std::uint16_t language, std::vector<std::uint8_t>& bytes);
+  Result ReadRaw(const std::wstring& name, std::uint16_t language,
+                 std::vector<std::uint8_t>& bytes);
 
   // ReadRaw in the neutral language, then the decipher step. Errors: site 522
   // then the module check's failure; site 524 then ReadRaw's failure; site

@@ -46,7 +46,9 @@ void AppendMeaning(std::wstring& out, ResultCode code) {
 
 }  // namespace
 
-Result::Result(ResultCode code) { Push(code); }
+Result::Result(ResultCode code) {
+  Push(code);
+}
 
 void Result::Push(ResultCode code) {
   if (code == Success) {
@@ -68,7 +70,9 @@ void Result::AppendTexts(const Result& other) {
   texts_.insert(texts_.end(), other.texts_.begin(), other.texts_.end());
 }
 
-void Result::AddText(std::wstring text) { texts_.push_back(std::move(text)); }
+void Result::AddText(std::wstring text) {
+  texts_.push_back(std::move(text));
+}
 
 void Result::Clear() {
   codes_.clear();
@@ -100,7 +104,9 @@ std::wstring Result::ToText() const {
   return out;
 }
 
-std::string Result::ToNarrowText() const { return WideToNarrow(ToText()); }
+std::string Result::ToNarrowText() const {
+  return WideToNarrow(ToText());
+}
 
 Result Raise(const Result& location, ResultCode code) {
   Result raised = location;

@@ -60,7 +60,9 @@ class Result {
 };
 
 // A location Result holding the location code of `site`.
-inline Result Location(std::uint16_t site) { return Result(LineCode(site)); }
+inline Result Location(std::uint16_t site) {
+  return Result(LineCode(site));
+}
 
 // A copy of `location` (codes and texts) with `code` pushed as the root; code
 // 0 gives a success.

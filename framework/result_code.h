@@ -36,10 +36,14 @@ inline constexpr ResultCode CT47Base = 0x7F660000;
 inline constexpr ResultCode TolvakBase = 0x7FCC0000;
 
 // The location code of a raise or propagation site (site 1 to 0xFFFF).
-constexpr ResultCode LineCode(std::uint16_t site) { return LineBase + site; }
+constexpr ResultCode LineCode(std::uint16_t site) {
+  return LineBase + site;
+}
 
 // The location code of an index (0 to 0xFFFF).
-constexpr ResultCode IndexCode(std::uint16_t index) { return IndexBase + index; }
+constexpr ResultCode IndexCode(std::uint16_t index) {
+  return IndexBase + index;
+}
 
 // The front end's own outcomes.
 namespace kelvane_code {

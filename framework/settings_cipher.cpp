@@ -43,7 +43,8 @@ Result DecipherSettings(const SettingsCipherKey& key, std::vector<std::uint8_t>&
     std::uint8_t* current = data.data() + i * kBlock;
     const std::uint8_t* previous = current - kBlock;
     Block plain{};
-    if (!platform::crypto::Aes256DecryptBlock(key, std::span<const std::uint8_t, kBlock>(current, kBlock), plain)) {
+    if (!platform::crypto::Aes256DecryptBlock(
+            key, std::span<const std::uint8_t, kBlock>(current, kBlock), plain)) {
       platform::SecureWipeObject(plain);
       return Raise(Location(kSiteLayout), tq::InvalidFormat);
     }
@@ -56,7 +57,8 @@ Result DecipherSettings(const SettingsCipherKey& key, std::vector<std::uint8_t>&
   const std::size_t checked = data.size() - kBlock;
   const platform::crypto::Digest256 digest =
       platform::crypto::Sha256(std::span<const std::uint8_t>(data.data(), checked));
-  if (!std::equal(digest.begin(), digest.begin() + kBlock, data.begin() + static_cast<std::ptrdiff_t>(checked))) {
+  if (!std::equal(digest.begin(), digest.begin() + kBlock,
+                  data.begin() + static_cast<std::ptrdiff_t>(checked))) {
     return Raise(Location(kSiteCheck), tq::NotSameHash);
   }
   data.resize(checked);
@@ -90,8 +92,8 @@ bool EncipherSettings(const SettingsCipherKey& key, const std::array<std::uint8_
     for (std::size_t b = 0; b < kBlock; ++b) {
       mixed[b] = static_cast<std::uint8_t>(current[b] ^ previous[b]);
     }
-    const bool ok =
-        platform::crypto::Aes256EncryptBlock(key, mixed, std::span<std::uint8_t, kBlock>(current, kBlock));
+    const bool ok = platform::crypto::Aes256EncryptBlock(
+        key, mixed, std::span<std::uint8_t, kBlock>(current, kBlock));
     platform::SecureWipeObject(mixed);
     if (!ok) {
       return false;

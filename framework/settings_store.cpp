@@ -11,7 +11,9 @@ namespace kelvane::framework {
 
 namespace {
 
-wchar_t FoldAscii(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
+wchar_t FoldAscii(wchar_t c) {
+  return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
 
 // Equal length and equal characters ignoring ASCII case.
 bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) {
@@ -93,7 +95,8 @@ Result SettingsStore::Parse(const std::wstring& text) {
   std::size_t start = 0;
   while (true) {
     const std::size_t end = text.find_first_of(L"\r\n", start);
-    const std::wstring line = text.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
+    const std::wstring line =
+        text.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
     ParseLine(line);  // the outcome of a single line does not matter
     if (end == std::wstring::npos) {
       break;
@@ -116,7 +119,8 @@ std::wstring SettingsStore::Get(const std::wstring& key, const std::wstring& def
 
 std::string SettingsStore::GetText(const std::wstring& key, const std::wstring& default_value,
                                    const std::wstring& section) {
-  StrictNarrowText narrow = WideToNarrowStrict(Get(key, default_value, section), platform::kAnsiCodePage, 0);
+  StrictNarrowText narrow =
+      WideToNarrowStrict(Get(key, default_value, section), platform::kAnsiCodePage, 0);
   if (narrow.code != Success) {
     return {};
   }
@@ -142,7 +146,8 @@ std::vector<std::wstring> SettingsStore::GetKeys(const std::wstring& prefix) {
   const Section& section = FindOrAppendSection(current_section_);
   std::vector<std::wstring> keys;
   for (const auto& [key, value] : section.values) {
-    if (!value.empty() && key.size() >= prefix.size() && key.compare(0, prefix.size(), prefix) == 0) {
+    if (!value.empty() && key.size() >= prefix.size() &&
+        key.compare(0, prefix.size(), prefix) == 0) {
       keys.push_back(key);
     }
   }
@@ -152,7 +157,8 @@ std::vector<std::wstring> SettingsStore::GetKeys(const std::wstring& prefix) {
 std::wstring SettingsStore::Serialize(const std::wstring& filter) const {
   std::wstring text;
   for (const Section& section : sections_) {
-    if (section.name.empty() || section.values.empty() || (!filter.empty() && section.name != filter)) {
+    if (section.name.empty() || section.values.empty() ||
+        (!filter.empty() && section.name != filter)) {
       continue;
     }
     text += L"[" + section.name + L"]\n";

@@ -38,11 +38,13 @@ class SettingsStore {
 
   // The value of `key` in `section` (empty: the current section); the
   // default when the key is missing or its value empty.
-  std::wstring Get(const std::wstring& key, const std::wstring& default_value, const std::wstring& section = L"");
+  std::wstring Get(const std::wstring& key, const std::wstring& default_value,
+                   const std::wstring& section = L"");
 
   // Get, converted to the ANSI code page; empty when the value holds a
   // character the code page cannot represent or the conversion fails.
-  std::string GetText(const std::wstring& key, const std::wstring& default_value, const std::wstring& section = L"");
+  std::string GetText(const std::wstring& key, const std::wstring& default_value,
+                      const std::wstring& section = L"");
 
   // The value of `key` in the current section read as a number in `base`
   // (as wcstol reads it; text after the digits is ignored); the default when

@@ -12,7 +12,8 @@ std::string WideToNarrow(const std::wstring& text) {
   return std::move(narrow.text);
 }
 
-StrictNarrowText WideToNarrowStrict(const std::wstring& text, std::uint32_t code_page, std::uint32_t flags) {
+StrictNarrowText WideToNarrowStrict(const std::wstring& text, std::uint32_t code_page,
+                                    std::uint32_t flags) {
   platform::NarrowText narrow = platform::CodePages().ToNarrow(code_page, flags, text);
   if (narrow.error != 0) {
     return {{}, narrow.error};

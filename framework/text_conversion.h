@@ -20,7 +20,8 @@ struct StrictNarrowText {
 
 // Wide text in `code_page` with `flags`, refusing any character that the
 // code page cannot represent. The text ends at its first NUL.
-StrictNarrowText WideToNarrowStrict(const std::wstring& text, std::uint32_t code_page, std::uint32_t flags);
+StrictNarrowText WideToNarrowStrict(const std::wstring& text, std::uint32_t code_page,
+                                    std::uint32_t flags);
 
 struct WideConversion {
   std::wstring text;

@@ -16,8 +16,12 @@ constexpr std::uint16_t kSiteAnsiUnits = 459;
 constexpr char16_t kByteOrderMark = 0xFEFF;
 constexpr char16_t kSwappedByteOrderMark = 0xFFFE;
 
-bool IsHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool IsHighSurrogate(char32_t c) {
+  return c >= 0xD800 && c <= 0xDBFF;
+}
+bool IsLowSurrogate(char32_t c) {
+  return c >= 0xDC00 && c <= 0xDFFF;
+}
 
 std::u16string ToUnits(const std::wstring& text) {
   std::u16string units;
@@ -41,7 +45,8 @@ std::wstring FromUnits(const std::u16string& units) {
   text.reserve(units.size());
   for (std::size_t i = 0; i < units.size(); ++i) {
     const char32_t unit = units[i];
-    if (sizeof(wchar_t) >= 4 && IsHighSurrogate(unit) && i + 1 < units.size() && IsLowSurrogate(units[i + 1])) {
+    if (sizeof(wchar_t) >= 4 && IsHighSurrogate(unit) && i + 1 < units.size() &&
+        IsLowSurrogate(units[i + 1])) {
       const char32_t code = 0x10000 + ((unit - 0xD800) << 10) + (units[i + 1] - 0xDC00);
       text.push_back(static_cast<wchar_t>(code));
       ++i;
@@ -96,7 +101,8 @@ Result DecodeTextBytes(std::span<const std::uint8_t> bytes, std::wstring& text, 
   if (length > 2 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
     Detect(detection, string_type::StrTypeUTF8);
     Detect(detection, string_type::StrTyepBom);
-    WideConversion wide = NarrowToWide(narrow, platform::kErrorOnInvalidChars, platform::kUtf8CodePage);
+    WideConversion wide =
+        NarrowToWide(narrow, platform::kErrorOnInvalidChars, platform::kUtf8CodePage);
     if (wide.error != 0) {
       return Result(wide.error);
     }
@@ -105,7 +111,8 @@ Result DecodeTextBytes(std::span<const std::uint8_t> bytes, std::wstring& text, 
     return Result();
   }
 
-  WideConversion wide = NarrowToWide(narrow, platform::kErrorOnInvalidChars, platform::kAnsiCodePage);
+  WideConversion wide =
+      NarrowToWide(narrow, platform::kErrorOnInvalidChars, platform::kAnsiCodePage);
   if (wide.error != 0) {
     return Raise(Location(kSiteAnsiConversion), wide.error);
   }

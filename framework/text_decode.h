@@ -19,6 +19,7 @@ namespace kelvane::framework {
 // removed from the text. When `detection` is given, the encoding kinds found
 // (codes of StringTypeBase) are pushed into it in the order found, starting
 // with StrTypeAnsi.
-Result DecodeTextBytes(std::span<const std::uint8_t> bytes, std::wstring& text, Result* detection = nullptr);
+Result DecodeTextBytes(std::span<const std::uint8_t> bytes, std::wstring& text,
+                       Result* detection = nullptr);
 
 }  // namespace kelvane::framework

@@ -20,8 +20,12 @@ int FormatInto(std::vector<wchar_t>& buffer, const wchar_t* format, std::va_list
   return std::vswprintf(buffer.data(), buffer.size(), format, arguments);
 }
 
-std::size_t TextLength(const std::vector<char>& buffer) { return std::strlen(buffer.data()); }
-std::size_t TextLength(const std::vector<wchar_t>& buffer) { return std::wcslen(buffer.data()); }
+std::size_t TextLength(const std::vector<char>& buffer) {
+  return std::strlen(buffer.data());
+}
+std::size_t TextLength(const std::vector<wchar_t>& buffer) {
+  return std::wcslen(buffer.data());
+}
 
 // The growing-buffer rule for both character widths. The runtime is given
 // the whole buffer; the last character is forced back to 0 after each call,

@@ -22,11 +22,13 @@ void ReplaceAll(std::basic_string<Char>& text, const std::basic_string<Char>& pa
   }
 }
 
-inline void ReplaceAll(std::string& text, const std::string& pattern, const std::string& replacement) {
+inline void ReplaceAll(std::string& text, const std::string& pattern,
+                       const std::string& replacement) {
   ReplaceAll<char>(text, pattern, replacement);
 }
 
-inline void ReplaceAll(std::wstring& text, const std::wstring& pattern, const std::wstring& replacement) {
+inline void ReplaceAll(std::wstring& text, const std::wstring& pattern,
+                       const std::wstring& replacement) {
   ReplaceAll<wchar_t>(text, pattern, replacement);
 }
 

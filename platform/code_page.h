@@ -14,9 +14,9 @@
 
 namespace kelvane::platform {
 
-inline constexpr std::uint32_t kAnsiCodePage = 0;       // CP_ACP
+inline constexpr std::uint32_t kAnsiCodePage = 0;  // CP_ACP
 inline constexpr std::uint32_t kShiftJisCodePage = 932;
-inline constexpr std::uint32_t kUtf8CodePage = 65001;   // CP_UTF8
+inline constexpr std::uint32_t kUtf8CodePage = 65001;  // CP_UTF8
 
 // MB_ERR_INVALID_CHARS: fail with 1113 on bytes that are not valid in the
 // code page instead of replacing them with U+FFFD.
@@ -47,7 +47,8 @@ class CodePagePort {
   // Wide to narrow. Characters the code page cannot represent (for UTF-8: an
   // unpaired surrogate) become '?' and set used_default_char. Errors: 87
   // (unknown code page), 1004 (any flag). Empty input gives empty text and 0.
-  virtual NarrowText ToNarrow(std::uint32_t code_page, std::uint32_t flags, std::wstring_view text) = 0;
+  virtual NarrowText ToNarrow(std::uint32_t code_page, std::uint32_t flags,
+                              std::wstring_view text) = 0;
 };
 
 PortSlot<CodePagePort>& CodePageSlot();

@@ -4,7 +4,6 @@
 #include "platform/environment.h"
 #include "platform/file_access.h"
 #include "platform/kernel_objects.h"
-#include "platform/module_file.h"
 #include "platform/linux/code_page.h"
 #include "platform/linux/environment.h"
 #include "platform/linux/file_access.h"
@@ -14,6 +13,7 @@
 #include "platform/linux/process.h"
 #include "platform/linux/resources.h"
 #include "platform/linux/system_message.h"
+#include "platform/module_file.h"
 #include "platform/named_mutex.h"
 #include "platform/process.h"
 #include "platform/resources.h"
@@ -31,19 +31,21 @@ Port& Resolve(PortSlot<Port>& slot, Port& fallback) {
 }  // namespace
 
 #define KELVANE_FRAMEWORK_SLOT(Port, SlotName, Accessor, Backend) \
-  PortSlot<Port>& SlotName() {                                     \
-    static PortSlot<Port> slot;                                    \
-    return slot;                                                   \
-  }                                                                \
-  Port& Accessor() {                                               \
-    static Backend native;                                         \
-    return Resolve(SlotName(), static_cast<Port&>(native));        \
+  PortSlot<Port>& SlotName() {                                    \
+    static PortSlot<Port> slot;                                   \
+    return slot;                                                  \
+  }                                                               \
+  Port& Accessor() {                                              \
+    static Backend native;                                        \
+    return Resolve(SlotName(), static_cast<Port&>(native));       \
   }
 
 KELVANE_FRAMEWORK_SLOT(HandlePort, HandleSlot, Handles, linux_backend::LinuxHandles)
-KELVANE_FRAMEWORK_SLOT(EnvironmentPort, EnvironmentSlot, Environment, linux_backend::LinuxEnvironment)
+KELVANE_FRAMEWORK_SLOT(EnvironmentPort, EnvironmentSlot, Environment,
+                       linux_backend::LinuxEnvironment)
 KELVANE_FRAMEWORK_SLOT(CodePagePort, CodePageSlot, CodePages, linux_backend::LinuxCodePages)
-KELVANE_FRAMEWORK_SLOT(SystemMessagePort, SystemMessageSlot, SystemMessages, linux_backend::LinuxSystemMessages)
+KELVANE_FRAMEWORK_SLOT(SystemMessagePort, SystemMessageSlot, SystemMessages,
+                       linux_backend::LinuxSystemMessages)
 KELVANE_FRAMEWORK_SLOT(MutexPort, MutexSlot, Mutexes, linux_backend::LinuxMutexes)
 KELVANE_FRAMEWORK_SLOT(ProcessPort, ProcessSlot, Processes, linux_backend::LinuxProcesses)
 KELVANE_FRAMEWORK_SLOT(ModuleFilePort, ModuleFileSlot, ModuleFiles, linux_backend::LinuxModuleFiles)

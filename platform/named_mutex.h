@@ -37,7 +37,8 @@ class MutexPort {
   // default: only the creating account may open it. Failure: null handle
   // with 5 (not allowed), 6 (the name belongs to another kind of object),
   // 123 (bad name) or the system's error.
-  virtual HandleAnswer Create(const std::string& name, const MutexSecurity* security, bool initial_owner) = 0;
+  virtual HandleAnswer Create(const std::string& name, const MutexSecurity* security,
+                              bool initial_owner) = 0;
 
   // Opens an existing mutex for waiting. Null with 2 when no mutex of that
   // name exists, 5 when not allowed.

@@ -46,8 +46,8 @@ class ResourcePort {
   // neutral language takes the first resource of that type and name when
   // none is marked neutral. Null with 1812, 1813 (type), 1814 (name) or 1815
   // (language) when missing.
-  virtual HandleAnswer FindResource(NativeHandle module, const std::wstring& type, const std::wstring& name,
-                                    std::uint16_t language) = 0;
+  virtual HandleAnswer FindResource(NativeHandle module, const std::wstring& type,
+                                    const std::wstring& name, std::uint16_t language) = 0;
 
   // The loaded resource of a found one (null with 6 for a bad handle).
   virtual HandleAnswer LoadResource(NativeHandle module, NativeHandle resource) = 0;

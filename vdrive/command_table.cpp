@@ -11,6 +11,7 @@ std::span<const CommandFamily* const> CommandFamilies() {
       &InfoBlockFamily(),
       &SecureMechanismFamily(),
       &FirmwareCommandFamily(),
+      &PartitionCommandFamily(),
   };
   return families;
 }

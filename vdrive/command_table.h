@@ -41,5 +41,6 @@ const CommandFamily& StandardCommandFamily();
 const CommandFamily& InfoBlockFamily();
 const CommandFamily& SecureMechanismFamily();
 const CommandFamily& FirmwareCommandFamily();
+const CommandFamily& PartitionCommandFamily();
 
 }  // namespace kelvane::vdrive

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "vdrive/command_table.h"
+#include "vdrive/partition_commands.h"
 #include "vdrive/virtual_drive.h"
 
 namespace kelvane::vdrive {
@@ -36,19 +37,9 @@ CommandResult ReadInfoBlockHid(VirtualDrive& drive, const CommandRequest& reques
   return ReadBlock(drive, request, 3, 512);
 }
 
-// The partition status: unit count, then an 8-byte entry per unit (type,
-// unit number, flags, size). The partition family refines it; this is the
-// plain answer of a drive without one.
+// The partition status, as the drive's partition layout gives it.
 CommandResult ReadHidStatus(VirtualDrive& drive, const CommandRequest& request) {
-  if (request.direction != Direction::kIn) return InvalidField();
-  std::vector<std::uint8_t> data(512, 0);
-  const auto& units = drive.profile().units;
-  data[0] = static_cast<std::uint8_t>(units.size());
-  for (std::size_t k = 0; k < units.size(); ++k) {
-    data[1 + 8 * k] = units[k].drive_type == 5 ? 3 : 2;
-    data[2 + 8 * k] = static_cast<std::uint8_t>(k);
-  }
-  return Good(std::move(data));
+  return PartitionStatusReply(drive, request);
 }
 
 CommandResult Knock(VirtualDrive&, const CommandRequest& request) {

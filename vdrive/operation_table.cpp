@@ -3,13 +3,14 @@
 
 #include "vdrive/control_operations.h"
 #include "vdrive/protocol.h"
+#include "vdrive/storage_operations.h"
 
 namespace kelvane::vdrive {
 
 std::span<const ProtocolOperation> ExtensionOperations() {
   static const std::vector<ProtocolOperation> operations = [] {
     std::vector<ProtocolOperation> all;
-    for (auto group : {ControlOperations()}) all.insert(all.end(), group.begin(), group.end());
+    for (auto group : {ControlOperations(), StorageOperations()}) all.insert(all.end(), group.begin(), group.end());
     return all;
   }();
   return operations;

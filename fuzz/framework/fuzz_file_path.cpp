@@ -14,7 +14,9 @@ class FixedModuleFiles final : public kelvane::platform::ModuleFilePort {
   kelvane::platform::PathAnswer ModuleFileName(kelvane::platform::ModuleHandle) override {
     return {L"C:\\Program Files\\Kelvane\\varnel.exe", 0};
   }
-  kelvane::platform::PathAnswer LongPathName(const std::wstring& path) override { return {path, 0}; }
+  kelvane::platform::PathAnswer LongPathName(const std::wstring& path) override {
+    return {path, 0};
+  }
 };
 
 }  // namespace

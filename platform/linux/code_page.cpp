@@ -18,14 +18,19 @@ constexpr std::uint32_t kInvalidFlags = 1004;
 constexpr std::uint32_t kNoUnicodeTranslation = 1113;
 constexpr std::uint32_t kPrecomposed = 0x1;  // MB_PRECOMPOSED, the default for other code pages
 
-bool IsUtf8(std::uint32_t code_page) { return code_page == kAnsiCodePage || code_page == kUtf8CodePage; }
+bool IsUtf8(std::uint32_t code_page) {
+  return code_page == kAnsiCodePage || code_page == kUtf8CodePage;
+}
 
-std::string IconvName(std::uint32_t code_page) { return "CP" + std::to_string(code_page); }
+std::string IconvName(std::uint32_t code_page) {
+  return "CP" + std::to_string(code_page);
+}
 
 // One iconv conversion descriptor for the life of a call.
 class Converter {
  public:
-  Converter(const std::string& to, const std::string& from) : cd_(iconv_open(to.c_str(), from.c_str())) {}
+  Converter(const std::string& to, const std::string& from)
+      : cd_(iconv_open(to.c_str(), from.c_str())) {}
   ~Converter() {
     if (valid()) {
       iconv_close(cd_);
@@ -72,7 +77,8 @@ std::wstring WideFromBytes(const std::string& bytes) {
 
 }  // namespace
 
-WideText LinuxCodePages::ToWide(std::uint32_t code_page, std::uint32_t flags, std::string_view bytes) {
+WideText LinuxCodePages::ToWide(std::uint32_t code_page, std::uint32_t flags,
+                                std::string_view bytes) {
   const bool strict = (flags & kErrorOnInvalidChars) != 0;
   if (IsUtf8(code_page)) {
     if ((flags & ~kErrorOnInvalidChars) != 0) {
@@ -111,7 +117,8 @@ WideText LinuxCodePages::ToWide(std::uint32_t code_page, std::uint32_t flags, st
   return {std::move(text), 0};
 }
 
-NarrowText LinuxCodePages::ToNarrow(std::uint32_t code_page, std::uint32_t flags, std::wstring_view text) {
+NarrowText LinuxCodePages::ToNarrow(std::uint32_t code_page, std::uint32_t flags,
+                                    std::wstring_view text) {
   if (flags != 0) {
     return {{}, false, kInvalidFlags};
   }

@@ -9,7 +9,8 @@ namespace kelvane::platform::linux_backend {
 class LinuxCodePages final : public CodePagePort {
  public:
   WideText ToWide(std::uint32_t code_page, std::uint32_t flags, std::string_view bytes) override;
-  NarrowText ToNarrow(std::uint32_t code_page, std::uint32_t flags, std::wstring_view text) override;
+  NarrowText ToNarrow(std::uint32_t code_page, std::uint32_t flags,
+                      std::wstring_view text) override;
 };
 
 }  // namespace kelvane::platform::linux_backend

@@ -4,7 +4,9 @@ namespace kelvane::platform::linux_backend {
 
 namespace {
 
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+bool IsBlank(wchar_t c) {
+  return c == L' ' || c == L'\t';
+}
 
 }  // namespace
 

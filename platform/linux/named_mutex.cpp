@@ -91,8 +91,8 @@ std::string FileForName(const std::string& name, std::uint32_t& error) {
   constexpr char kHex[] = "0123456789ABCDEF";
   for (char c : rest) {
     const auto byte = static_cast<unsigned char>(c);
-    if ((byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9') ||
-        byte == '_' || byte == '-' || byte == '.') {
+    if ((byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
+        (byte >= '0' && byte <= '9') || byte == '_' || byte == '-' || byte == '.') {
       file.push_back(c);
     } else {
       file.push_back('%');
@@ -110,8 +110,8 @@ std::string FileForName(const std::string& name, std::uint32_t& error) {
 bool SameFile(int fd, const std::string& path) {
   struct stat by_fd {};
   struct stat by_path {};
-  return ::fstat(fd, &by_fd) == 0 && ::stat(path.c_str(), &by_path) == 0 && by_fd.st_dev == by_path.st_dev &&
-         by_fd.st_ino == by_path.st_ino;
+  return ::fstat(fd, &by_fd) == 0 && ::stat(path.c_str(), &by_path) == 0 &&
+         by_fd.st_dev == by_path.st_dev && by_fd.st_ino == by_path.st_ino;
 }
 
 // One mapping of a mutex per process, shared by all its handles.
@@ -119,7 +119,7 @@ struct MappedMutex {
   std::string path;  // empty for an unnamed mutex
   int fd = -1;
   SharedBlock* block = nullptr;
-  int handles = 0;                     // guarded by the registry
+  int handles = 0;                    // guarded by the registry
   std::atomic<long> acquisitions{0};  // waits won minus releases, all threads of the process
 
   ~MappedMutex() {
@@ -259,7 +259,8 @@ class Registry {
     static std::atomic<unsigned> counter{0};
     const std::string temporary =
         path + ".new." + std::to_string(::getpid()) + "." + std::to_string(counter.fetch_add(1));
-    const int fd = ::open(temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+    const int fd =
+        ::open(temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) {
       return {nullptr, false, ErrorFromErrno(errno)};
     }
@@ -353,7 +354,8 @@ class MutexObject final : public KernelObject {
 };
 
 HandleAnswer AddHandle(std::shared_ptr<MappedMutex> mapped, std::uint32_t last_error) {
-  const NativeHandle handle = HandleTable::Instance().Add(std::make_shared<MutexObject>(std::move(mapped)));
+  const NativeHandle handle =
+      HandleTable::Instance().Add(std::make_shared<MutexObject>(std::move(mapped)));
   return {handle, last_error};
 }
 
@@ -364,11 +366,13 @@ std::uint32_t LinuxMutexes::MakeOpenToAllSecurity(MutexSecurity& security) {
   return 0;
 }
 
-HandleAnswer LinuxMutexes::Create(const std::string& name, const MutexSecurity* security, bool initial_owner) {
+HandleAnswer LinuxMutexes::Create(const std::string& name, const MutexSecurity* security,
+                                  bool initial_owner) {
   if (name.empty()) {
     // An unnamed mutex: this process only.
     auto mapped = std::make_shared<MappedMutex>();
-    void* memory = ::mmap(nullptr, sizeof(SharedBlock), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+    void* memory = ::mmap(nullptr, sizeof(SharedBlock), PROT_READ | PROT_WRITE,
+                          MAP_SHARED | MAP_ANONYMOUS, -1, 0);
     if (memory == MAP_FAILED) {
       return {kNullHandle, win::kNotEnoughMemory};
     }
@@ -394,7 +398,8 @@ HandleAnswer LinuxMutexes::Create(const std::string& name, const MutexSecurity* 
     return {kNullHandle, acquired.error};
   }
   const bool existed = acquired.existed;
-  const HandleAnswer answer = AddHandle(std::move(acquired.mapped), existed ? win::kAlreadyExists : 0);
+  const HandleAnswer answer =
+      AddHandle(std::move(acquired.mapped), existed ? win::kAlreadyExists : 0);
   if (initial_owner && !existed) {
     Handles().Wait(answer.handle, kInfinite);
   }

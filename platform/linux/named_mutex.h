@@ -16,7 +16,8 @@ namespace kelvane::platform::linux_backend {
 class LinuxMutexes final : public MutexPort {
  public:
   std::uint32_t MakeOpenToAllSecurity(MutexSecurity& security) override;
-  HandleAnswer Create(const std::string& name, const MutexSecurity* security, bool initial_owner) override;
+  HandleAnswer Create(const std::string& name, const MutexSecurity* security,
+                      bool initial_owner) override;
   HandleAnswer Open(const std::string& name, bool inherit_handle) override;
   std::uint32_t Release(NativeHandle mutex) override;
 };

@@ -87,7 +87,8 @@ class ProcessObject final : public KernelObject {
       }
       timespec now{};
       clock_gettime(CLOCK_MONOTONIC, &now);
-      const long long elapsed_ms = (now.tv_sec - start.tv_sec) * 1000LL + (now.tv_nsec - start.tv_nsec) / 1000000LL;
+      const long long elapsed_ms =
+          (now.tv_sec - start.tv_sec) * 1000LL + (now.tv_nsec - start.tv_nsec) / 1000000LL;
       if (elapsed_ms >= timeout_ms) {
         return {kWaitTimeout, 0};
       }
@@ -136,7 +137,8 @@ class ProcessObject final : public KernelObject {
 
 }  // namespace
 
-ProcessStart LinuxProcesses::Start(const std::wstring& command_line, const StartupInfo& /*startup*/) {
+ProcessStart LinuxProcesses::Start(const std::wstring& command_line,
+                                   const StartupInfo& /*startup*/) {
   const std::vector<std::wstring> words = SplitCommandLine(command_line);
   if (words.empty() || words.front().empty()) {
     return {kNullHandle, kNullHandle, words.empty() ? win::kInvalidParameter : win::kFileNotFound};
@@ -155,8 +157,9 @@ ProcessStart LinuxProcesses::Start(const std::wstring& command_line, const Start
   pid_t pid = 0;
   const std::string& program = arguments.front();
   const bool search_path = program.find('/') == std::string::npos;
-  const int error = search_path ? ::posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ)
-                                : ::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ);
+  const int error =
+      search_path ? ::posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ)
+                  : ::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ);
   if (error != 0) {
     return {kNullHandle, kNullHandle, StartError(error)};
   }
@@ -165,7 +168,8 @@ ProcessStart LinuxProcesses::Start(const std::wstring& command_line, const Start
 }
 
 ValueAnswer LinuxProcesses::ExitCode(NativeHandle process) {
-  const std::shared_ptr<ProcessObject> object = HandleTable::Instance().FindAs<ProcessObject>(process);
+  const std::shared_ptr<ProcessObject> object =
+      HandleTable::Instance().FindAs<ProcessObject>(process);
   if (object == nullptr) {
     return {0, win::kInvalidHandle};
   }

@@ -30,8 +30,10 @@ class Reader {
   }
   bool U32(std::uint32_t& value) {
     if (!Has(4)) return false;
-    value = static_cast<std::uint32_t>(bytes_[at_]) | (static_cast<std::uint32_t>(bytes_[at_ + 1]) << 8) |
-            (static_cast<std::uint32_t>(bytes_[at_ + 2]) << 16) | (static_cast<std::uint32_t>(bytes_[at_ + 3]) << 24);
+    value = static_cast<std::uint32_t>(bytes_[at_]) |
+            (static_cast<std::uint32_t>(bytes_[at_ + 1]) << 8) |
+            (static_cast<std::uint32_t>(bytes_[at_ + 2]) << 16) |
+            (static_cast<std::uint32_t>(bytes_[at_ + 3]) << 24);
     at_ += 4;
     return true;
   }
@@ -76,7 +78,8 @@ void PutText(std::vector<std::uint8_t>& out, const std::u16string& text) {
   }
 }
 
-bool ParseEntries(const std::vector<std::uint8_t>& body, std::uint32_t count, std::vector<ResourceEntry>& entries) {
+bool ParseEntries(const std::vector<std::uint8_t>& body, std::uint32_t count,
+                  std::vector<ResourceEntry>& entries) {
   Reader reader(body);
   for (std::uint32_t i = 0; i < count; ++i) {
     ResourceEntry entry;
@@ -85,7 +88,8 @@ bool ParseEntries(const std::vector<std::uint8_t>& body, std::uint32_t count, st
     if (!reader.Text(entry.type) || !reader.U8(kind) || kind > 1) return false;
     entry.numeric_name = kind == 0;
     if (entry.numeric_name ? !reader.U16(entry.id) : !reader.Text(entry.name)) return false;
-    if (!reader.U16(entry.language) || !reader.U32(size) || !reader.Bytes(entry.data, size)) return false;
+    if (!reader.U16(entry.language) || !reader.U32(size) || !reader.Bytes(entry.data, size))
+      return false;
     entries.push_back(std::move(entry));
   }
   return reader.AtEnd();
@@ -176,7 +180,8 @@ std::string WriteResourceTable(const std::string& path, const std::vector<Resour
     return "cannot cut " + path + ": " + error.message();
   }
   std::ofstream file(path, std::ios::binary | std::ios::app);
-  if (!file.write(reinterpret_cast<const char*>(body.data()), static_cast<std::streamsize>(body.size()))) {
+  if (!file.write(reinterpret_cast<const char*>(body.data()),
+                  static_cast<std::streamsize>(body.size()))) {
     return "cannot write " + path;
   }
   return {};

@@ -27,7 +27,8 @@ class ModuleObject final : public KernelObject {
   explicit ModuleObject(ResourceTable table) : table_(std::move(table)) {}
   const ResourceTable& table() const { return table_; }
   const ResourceEntry* Entry(NativeHandle resource) const {
-    return resource >= 1 && resource <= table_.entries.size() ? &table_.entries[resource - 1] : nullptr;
+    return resource >= 1 && resource <= table_.entries.size() ? &table_.entries[resource - 1]
+                                                              : nullptr;
   }
 
  private:
@@ -75,7 +76,8 @@ HandleAnswer LinuxResources::LoadModule(const std::wstring& path) {
     return {kNullHandle, exists ? win::kAccessDenied : kModuleNotFound};
   }
   std::array<char, 4> magic{};
-  if (!file.read(magic.data(), magic.size()) || magic != std::array<char, 4>{'\x7f', 'E', 'L', 'F'}) {
+  if (!file.read(magic.data(), magic.size()) ||
+      magic != std::array<char, 4>{'\x7f', 'E', 'L', 'F'}) {
     return {kNullHandle, kBadExeFormat};
   }
   std::optional<ResourceTable> table = ReadResourceTable(native);
@@ -91,8 +93,8 @@ void LinuxResources::FreeModule(NativeHandle module) {
   }
 }
 
-std::uint32_t LinuxResources::EnumerateTypes(NativeHandle module,
-                                             const std::function<bool(const std::wstring&)>& visit) {
+std::uint32_t LinuxResources::EnumerateTypes(
+    NativeHandle module, const std::function<bool(const std::wstring&)>& visit) {
   const std::shared_ptr<ModuleObject> object = FindModule(module);
   if (object == nullptr) {
     return win::kInvalidHandle;
@@ -102,15 +104,16 @@ std::uint32_t LinuxResources::EnumerateTypes(NativeHandle module,
   }
   std::set<std::u16string> seen;
   for (const ResourceEntry& entry : object->table().entries) {
-    if (seen.insert(entry.type).second && !visit(std::wstring(entry.type.begin(), entry.type.end()))) {
+    if (seen.insert(entry.type).second &&
+        !visit(std::wstring(entry.type.begin(), entry.type.end()))) {
       break;
     }
   }
   return 0;
 }
 
-HandleAnswer LinuxResources::FindResource(NativeHandle module, const std::wstring& type, const std::wstring& name,
-                                          std::uint16_t language) {
+HandleAnswer LinuxResources::FindResource(NativeHandle module, const std::wstring& type,
+                                          const std::wstring& name, std::uint16_t language) {
   const std::shared_ptr<ModuleObject> object = FindModule(module);
   if (object == nullptr) {
     return {kNullHandle, win::kInvalidHandle};
@@ -131,7 +134,8 @@ HandleAnswer LinuxResources::FindResource(NativeHandle module, const std::wstrin
       continue;
     }
     type_found = true;
-    const bool same_name = id ? (entry.numeric_name && entry.id == *id) : (!entry.numeric_name && entry.name == wanted_name);
+    const bool same_name = id ? (entry.numeric_name && entry.id == *id)
+                              : (!entry.numeric_name && entry.name == wanted_name);
     if (!same_name) {
       continue;
     }
@@ -146,7 +150,8 @@ HandleAnswer LinuxResources::FindResource(NativeHandle module, const std::wstrin
   if (name_found && language == kLanguageNeutral) {
     return {first_of_name, 0};
   }
-  return {kNullHandle, name_found ? kLanguageNotFound : (type_found ? kNameNotFound : kTypeNotFound)};
+  return {kNullHandle,
+          name_found ? kLanguageNotFound : (type_found ? kNameNotFound : kTypeNotFound)};
 }
 
 HandleAnswer LinuxResources::LoadResource(NativeHandle module, NativeHandle resource) {

@@ -10,7 +10,8 @@ class LinuxResources final : public ResourcePort {
  public:
   HandleAnswer LoadModule(const std::wstring& path) override;
   void FreeModule(NativeHandle module) override;
-  std::uint32_t EnumerateTypes(NativeHandle module, const std::function<bool(const std::wstring&)>& visit) override;
+  std::uint32_t EnumerateTypes(NativeHandle module,
+                               const std::function<bool(const std::wstring&)>& visit) override;
   HandleAnswer FindResource(NativeHandle module, const std::wstring& type, const std::wstring& name,
                             std::uint16_t language) override;
   HandleAnswer LoadResource(NativeHandle module, NativeHandle resource) override;

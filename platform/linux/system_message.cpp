@@ -66,8 +66,9 @@ static_assert(SortedByCode(), "message rows must stay sorted");
 }  // namespace
 
 std::wstring LinuxSystemMessages::MessageText(std::uint32_t code) {
-  const auto found = std::lower_bound(kMessages.begin(), kMessages.end(), code,
-                                      [](const MessageRow& row, std::uint32_t wanted) { return row.code < wanted; });
+  const auto found = std::lower_bound(
+      kMessages.begin(), kMessages.end(), code,
+      [](const MessageRow& row, std::uint32_t wanted) { return row.code < wanted; });
   if (found == kMessages.end() || found->code != code) {
     return {};
   }

@@ -26,7 +26,9 @@ void PutUtf8(std::string& out, char32_t c) {
   }
 }
 
-bool IsSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+bool IsSurrogate(char32_t c) {
+  return c >= 0xD800 && c <= 0xDFFF;
+}
 
 }  // namespace
 
@@ -109,8 +111,12 @@ Utf8Encoded EncodeUtf8(std::wstring_view text) {
   return out;
 }
 
-std::wstring WideFromUtf8(std::string_view bytes) { return DecodeUtf8(bytes).text; }
+std::wstring WideFromUtf8(std::string_view bytes) {
+  return DecodeUtf8(bytes).text;
+}
 
-std::string Utf8FromWide(std::wstring_view text) { return EncodeUtf8(text).text; }
+std::string Utf8FromWide(std::wstring_view text) {
+  return EncodeUtf8(text).text;
+}
 
 }  // namespace kelvane::platform::linux_backend

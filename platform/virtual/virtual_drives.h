@@ -7,17 +7,23 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/drives.h"
+#include "platform/storage_interfaces.h"
 #include "platform/virtual/vdrive_channel.h"
 
 namespace kelvane::platform {
 
-class VirtualDrives final : public DrivePort {
+// Also serves the storage interfaces of the same drives
+// (virtual_storage_interfaces.cpp); a server without that facility has none.
+class VirtualDrives final : public DrivePort, public StorageInterfacePort {
  public:
   explicit VirtualDrives(VdriveChannel& channel);
 
   std::vector<LogicalDrive> ListDrives() override;
   ScsiOutcome ScsiPassThrough(const ScsiRequest& request) override;
   std::uint32_t ProbeOpen(char letter) override;
+
+  std::vector<StorageInterface> ListStorageInterfaces() override;
+  std::optional<StorageDeviceNumber> DriveDeviceNumber(char letter) override;
 
   // One request of the protocol. A server that cannot be reached, or an
   // answer that is not a JSON object, gives

@@ -44,46 +44,64 @@ TEST_P(FacilityRowsTest, FirstAndLastRowsAndCount) {
   EXPECT_EQ(rows.front().name, expected.first_name);
   EXPECT_EQ(rows.back().code, expected.last_code);
   EXPECT_EQ(rows.back().name, expected.last_name);
-  const auto first = std::find_if(table.begin(), table.end(),
-                                  [&](const CodeNameRow& row) { return row.code == expected.first_code; });
+  const auto first = std::find_if(table.begin(), table.end(), [&](const CodeNameRow& row) {
+    return row.code == expected.first_code;
+  });
   ASSERT_NE(first, table.end());
-  EXPECT_EQ(first[static_cast<std::ptrdiff_t>(expected.rows) - 1].code, expected.last_code) << "rows are contiguous";
+  EXPECT_EQ(first[static_cast<std::ptrdiff_t>(expected.rows) - 1].code, expected.last_code)
+      << "rows are contiguous";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     EveryFacility, FacilityRowsTest,
     ::testing::Values(
-        FacilityRows{CT632641Base, 67, 0x214A0001, L"KatError", 0x214A005D, L"KatError_DeviceUnready"},
-        FacilityRows{GDI_ControlBase, 21, 0x28380001, L"GDI_GenericError", 0x28380015, L"GDI_ProfileNotFound"},
+        FacilityRows{CT632641Base, 67, 0x214A0001, L"KatError", 0x214A005D,
+                     L"KatError_DeviceUnready"},
+        FacilityRows{GDI_ControlBase, 21, 0x28380001, L"GDI_GenericError", 0x28380015,
+                     L"GDI_ProfileNotFound"},
         FacilityRows{AfxThreadBase, 5, 0x304C0001, L"WaitFinish", 0x304C0005, L"NotSupportError"},
-        FacilityRows{WininetKeyBase, 18, 0x31400001, L"WininetInternetOpenError", 0x31400012, L"WininetFailSystemTime"},
-        FacilityRows{ShFileOperationKeyBase, 24, 0x321C0071, L"DE_SAMEFILE", 0x321CFFFF, L"ERRORONDEST"},
-        FacilityRows{KelvaneBase, 3, 0x33F50001, L"FoundLastestVersion", 0x33F50003, L"NotFoundTolvakExe"},
+        FacilityRows{WininetKeyBase, 18, 0x31400001, L"WininetInternetOpenError", 0x31400012,
+                     L"WininetFailSystemTime"},
+        FacilityRows{ShFileOperationKeyBase, 24, 0x321C0071, L"DE_SAMEFILE", 0x321CFFFF,
+                     L"ERRORONDEST"},
+        FacilityRows{KelvaneBase, 3, 0x33F50001, L"FoundLastestVersion", 0x33F50003,
+                     L"NotFoundTolvakExe"},
         FacilityRows{QmvExdErrorBase, 32, 0x37EB8001, L"QmvEXD_ERROR_INVALID_ARGUMENT", 0x37EB8020,
                      L"QmvEXD_ERROR_DEVICE_IS_LIMITED"},
         FacilityRows{TqErrorBase, 228, 0x617A0001, L"FailDosFormat", 0x617A00E5, L"OS_WINDOWS_10"},
         FacilityRows{CM_ErrorBase, 63, 0x63610010, L"CM_CR_ALREADY_SUCH_DEVINST", 0x6361003B,
                      L"CM_CR_INVALID_STRUCTURE_SIZE"},
-        FacilityRows{HiErrorBase, 139, 0x66FE0001, L"HiInvalidNewMediaSize", 0x66FE008B, L"ManyDeviceFound"},
+        FacilityRows{HiErrorBase, 139, 0x66FE0001, L"HiInvalidNewMediaSize", 0x66FE008B,
+                     L"ManyDeviceFound"},
         FacilityRows{StringTypeBase, 9, 0x6A880001, L"StrTypeAnsi", 0x6A88FFFF, L"StrTypeUnknown"},
         FacilityRows{HttpStatusBase, 40, 0x6D5E0001, L"HTTP_STATUS_UNKNOWN_ERROR", 0x6D5E01F9,
                      L"HTTP_STATUS_505_VERSION_NOT_SUP"},
-        FacilityRows{CM_ErrorStatusBase, 50, 0x6E570001, L"CM_ERR_NOT_CONFIGURED", 0x6E570032, L"CM_ERR_NUM_CM_ERR"},
-        FacilityRows{WininetErrorBase, 92, 0x6E722EE1, L"WININET_ERROR_INTERNET_OUT_OF_HANDLES", 0x6E722F8E,
-                     L"WININET_ERROR_INTERNET_LOGIN_FAILURE_DISPLAY_ENTITY_BODY"},
-        FacilityRows{CT47Base, 67, 0x7F660001, L"UDVError", 0x7F66005D, L"UDVError_DeviceUnready"}));
+        FacilityRows{CM_ErrorStatusBase, 50, 0x6E570001, L"CM_ERR_NOT_CONFIGURED", 0x6E570032,
+                     L"CM_ERR_NUM_CM_ERR"},
+        FacilityRows{WininetErrorBase, 92, 0x6E722EE1, L"WININET_ERROR_INTERNET_OUT_OF_HANDLES",
+                     0x6E722F8E, L"WININET_ERROR_INTERNET_LOGIN_FAILURE_DISPLAY_ENTITY_BODY"},
+        FacilityRows{CT47Base, 67, 0x7F660001, L"UDVError", 0x7F66005D,
+                     L"UDVError_DeviceUnready"}));
 
 TEST(CodeNameTest, FacilityNamesAreTheRowsWithLowBitsZero) {
   const std::map<ResultCode, const wchar_t*> bases = {
-      {LineBase, L"LineBase"},           {IndexBase, L"IndexBase"},
-      {CT632641Base, L"CT632641Base"},   {GDI_ControlBase, L"GDI_ControlBase"},
-      {AfxThreadBase, L"AfxThreadBase"}, {WininetKeyBase, L"WininetKeyBase"},
+      {LineBase, L"LineBase"},
+      {IndexBase, L"IndexBase"},
+      {CT632641Base, L"CT632641Base"},
+      {GDI_ControlBase, L"GDI_ControlBase"},
+      {AfxThreadBase, L"AfxThreadBase"},
+      {WininetKeyBase, L"WininetKeyBase"},
       {ShFileOperationKeyBase, L"ShFileOperationKeyBase"},
-      {KelvaneBase, L"KelvaneBase"},     {QmvExdErrorBase, L"QmvExdErrorBase"},
-      {TqErrorBase, L"TqErrorBase"},     {CM_ErrorBase, L"CM_ErrorBase"},
-      {HiErrorBase, L"HiErrorBase"},     {StringTypeBase, L"StringTypeBase"},
-      {HttpStatusBase, L"HttpStatusBase"}, {CM_ErrorStatusBase, L"CM_ErrorStatusBase"},
-      {WininetErrorBase, L"WininetErrorBase"}, {CT47Base, L"CT47Base"},
+      {KelvaneBase, L"KelvaneBase"},
+      {QmvExdErrorBase, L"QmvExdErrorBase"},
+      {TqErrorBase, L"TqErrorBase"},
+      {CM_ErrorBase, L"CM_ErrorBase"},
+      {HiErrorBase, L"HiErrorBase"},
+      {StringTypeBase, L"StringTypeBase"},
+      {HttpStatusBase, L"HttpStatusBase"},
+      {CM_ErrorStatusBase, L"CM_ErrorStatusBase"},
+      {WininetErrorBase, L"WininetErrorBase"},
+      {CT47Base, L"CT47Base"},
       {TolvakBase, L"TolvakBase"}};
   for (const auto& [code, name] : bases) {
     EXPECT_EQ(CodeName(code), name);

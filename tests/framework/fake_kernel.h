@@ -13,7 +13,9 @@
 
 namespace kelvane::framework::testing {
 
-class FakeKernel final : public platform::HandlePort, public platform::MutexPort, public platform::ProcessPort {
+class FakeKernel final : public platform::HandlePort,
+                         public platform::MutexPort,
+                         public platform::ProcessPort {
  public:
   // Scripted answers; each call takes the next one (a default when empty).
   std::deque<platform::HandleAnswer> create_answers;
@@ -51,7 +53,8 @@ class FakeKernel final : public platform::HandlePort, public platform::MutexPort
 
   platform::HandleAnswer Create(const std::string& name, const platform::MutexSecurity* security,
                                 bool /*initial_owner*/) override {
-    calls.push_back("create " + name + " " + std::to_string(security != nullptr && security->open_to_all));
+    calls.push_back("create " + name + " " +
+                    std::to_string(security != nullptr && security->open_to_all));
     return Track(Next(create_answers, platform::HandleAnswer{NextHandle(), 0}));
   }
 
@@ -65,7 +68,8 @@ class FakeKernel final : public platform::HandlePort, public platform::MutexPort
     return 0;
   }
 
-  platform::ProcessStart Start(const std::wstring& command_line, const platform::StartupInfo& /*startup*/) override {
+  platform::ProcessStart Start(const std::wstring& command_line,
+                               const platform::StartupInfo& /*startup*/) override {
     calls.push_back("start " + std::string(command_line.begin(), command_line.end()));
     if (start_answer.process != platform::kNullHandle) open_handles.insert(start_answer.process);
     if (start_answer.thread != platform::kNullHandle) open_handles.insert(start_answer.thread);

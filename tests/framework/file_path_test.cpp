@@ -28,7 +28,8 @@ class FakeModuleFiles final : public platform::ModuleFilePort {
 class FilePathParseTest : public ::testing::Test {
  protected:
   FakeModuleFiles modules_;
-  platform::ScopedPortOverride<platform::ModuleFilePort> override_{platform::ModuleFileSlot(), modules_};
+  platform::ScopedPortOverride<platform::ModuleFilePort> override_{platform::ModuleFileSlot(),
+                                                                   modules_};
 };
 
 struct ParseCase {
@@ -37,7 +38,8 @@ struct ParseCase {
   std::wstring folder, name, extension;
 };
 
-class FilePathCaseTest : public FilePathParseTest, public ::testing::WithParamInterface<ParseCase> {};
+class FilePathCaseTest : public FilePathParseTest,
+                         public ::testing::WithParamInterface<ParseCase> {};
 
 TEST_P(FilePathCaseTest, SplitsIntoParts) {
   FilePath path;
@@ -64,17 +66,26 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"DriveRelative", L"D:x.txt", L"D:", L"x", L".txt"},
         ParseCase{"NtPrefix", L"\\??\\C:\\a\\b.txt", L"C:\\a\\", L"b", L".txt"},
         ParseCase{"Unc", L"\\\\server\\share\\f.txt", L"\\\\server\\share\\", L"f", L".txt"},
-        ParseCase{"LinuxFullPath", L"/opt/kelvane/tolvak.exe", L"/opt/kelvane/", L"tolvak", L".exe"},
+        ParseCase{"LinuxFullPath", L"/opt/kelvane/tolvak.exe", L"/opt/kelvane/", L"tolvak",
+                  L".exe"},
         ParseCase{"DotInFolderOnly", L"a.b\\c", L"C:\\Tools\\a.b\\", L"c", L""},
-        ParseCase{"Address", L"http://server/dir/file.txt", L"http://server/dir/", L"file", L".txt"},
-        ParseCase{"SecureAddress", L"https://server/a/b/c.tar.gz", L"https://server/a/b/", L"c.tar", L".gz"},
-        ParseCase{"AddressQueryIsWholeName", L"http://server/dir/page?x=1.5", L"http://server/dir/", L"page?x=1.5", L""},
-        ParseCase{"AddressWithoutDot", L"http://server/dir/page", L"http://server/dir/", L"page", L""},
+        ParseCase{"Address", L"http://server/dir/file.txt", L"http://server/dir/", L"file",
+                  L".txt"},
+        ParseCase{"SecureAddress", L"https://server/a/b/c.tar.gz", L"https://server/a/b/", L"c.tar",
+                  L".gz"},
+        ParseCase{"AddressQueryIsWholeName", L"http://server/dir/page?x=1.5", L"http://server/dir/",
+                  L"page?x=1.5", L""},
+        ParseCase{"AddressWithoutDot", L"http://server/dir/page", L"http://server/dir/", L"page",
+                  L""},
         ParseCase{"BareServer", L"http://server", L"http://server/", L"", L""},
-        ParseCase{"AddressEndingWithSlash", L"https://server/dir/", L"https://server/dir/", L"", L""},
+        ParseCase{"AddressEndingWithSlash", L"https://server/dir/", L"https://server/dir/", L"",
+                  L""},
         ParseCase{"SchemeAloneIsAPath", L"http://", L"C:\\Tools\\http://", L"", L""},
-        ParseCase{"UpperCaseSchemeIsAPath", L"HTTP://server/a.txt", L"C:\\Tools\\HTTP://server/", L"a", L".txt"}),
-    [](const ::testing::TestParamInfo<ParseCase>& case_info) { return std::string(case_info.param.what); });
+        ParseCase{"UpperCaseSchemeIsAPath", L"HTTP://server/a.txt", L"C:\\Tools\\HTTP://server/",
+                  L"a", L".txt"}),
+    [](const ::testing::TestParamInfo<ParseCase>& case_info) {
+      return std::string(case_info.param.what);
+    });
 
 TEST_F(FilePathParseTest, EmptyTextFailsWithEmptyParts) {
   FilePath path(L"C:\\old.txt");
@@ -114,7 +125,8 @@ struct ModulePathCase {
   std::wstring normalised;
 };
 
-class ModulePathTest : public FilePathParseTest, public ::testing::WithParamInterface<ModulePathCase> {};
+class ModulePathTest : public FilePathParseTest,
+                       public ::testing::WithParamInterface<ModulePathCase> {};
 
 TEST_P(ModulePathTest, Normalises) {
   ::setenv("systemroot", "C:\\Windows", 1);
@@ -126,7 +138,8 @@ TEST_P(ModulePathTest, Normalises) {
 
 INSTANTIATE_TEST_SUITE_P(
     Reported, ModulePathTest,
-    ::testing::Values(ModulePathCase{L"\\SystemRoot\\System32\\x.dll", L"C:\\Windows\\System32\\x.dll"},
+    ::testing::Values(ModulePathCase{L"\\SystemRoot\\System32\\x.dll",
+                                     L"C:\\Windows\\System32\\x.dll"},
                       ModulePathCase{L"\\SYSTEMROOT\\x.dll", L"C:\\Windows\\x.dll"},
                       ModulePathCase{L"\\??\\C:\\Tools\\varnel.exe", L"C:\\Tools\\varnel.exe"},
                       ModulePathCase{L"\\??\\\\SystemRoot\\a", L"C:\\Windows\\a"},
@@ -155,7 +168,8 @@ TEST(FilePathSystemTest, BareNameIsBesideTheRunningProgram) {
   EXPECT_TRUE(helper.Exists());
   EXPECT_FALSE(FilePath(L"kelvane-no-such-file.exe").Exists());
   EXPECT_TRUE(FilePath(program.Folder()).Exists()) << "folders exist too";
-  EXPECT_TRUE(std::filesystem::equivalent(std::filesystem::path(program.FullPath()), "/proc/self/exe"));
+  EXPECT_TRUE(
+      std::filesystem::equivalent(std::filesystem::path(program.FullPath()), "/proc/self/exe"));
 }
 
 TEST(FilePathSystemTest, BackslashesNameTheSameFilesOnLinux) {
@@ -175,7 +189,8 @@ TEST(FileOpenSystemTest, SizeOfAFileAndMissingFiles) {
   std::uint64_t size = 0;
   EXPECT_TRUE(QueryFileSize((scratch / "data.bin").wstring(), size).IsSuccess());
   EXPECT_EQ(size, 1234u);
-  EXPECT_EQ(QueryFileSize((scratch / "none.bin").wstring(), size).Codes(), std::vector<ResultCode>{tq::InvalidPath});
+  EXPECT_EQ(QueryFileSize((scratch / "none.bin").wstring(), size).Codes(),
+            std::vector<ResultCode>{tq::InvalidPath});
 }
 
 // ---- Opening for reading over a scripted file system ----
@@ -201,7 +216,8 @@ class FakeFileAccess final : public platform::FileAccessPort {
 class FileOpenRuleTest : public ::testing::Test {
  protected:
   FakeFileAccess files_;
-  platform::ScopedPortOverride<platform::FileAccessPort> files_override_{platform::FileAccessSlot(), files_};
+  platform::ScopedPortOverride<platform::FileAccessPort> files_override_{platform::FileAccessSlot(),
+                                                                         files_};
   testing::FakeKernel kernel_;
   platform::ScopedPortOverride<platform::HandlePort> handles_{platform::HandleSlot(), kernel_};
   kelvane::testing::FakeRuntime runtime_;
@@ -223,7 +239,8 @@ TEST_F(FileOpenRuleTest, SharingViolationsAreRetriedSixAttemptsInAll) {
 }
 
 TEST_F(FileOpenRuleTest, RetriesEndWhenTheFileIsReleasedOrTheErrorChanges) {
-  files_.opens = {{platform::kInvalidHandleValue, 32}, {platform::kInvalidHandleValue, 32}, {300, 0}};
+  files_.opens = {
+      {platform::kInvalidHandleValue, 32}, {platform::kInvalidHandleValue, 32}, {300, 0}};
   std::uint64_t size = 0;
   EXPECT_TRUE(QueryFileSize(L"C:\\x", size).IsSuccess());
   EXPECT_EQ(size, 0x100000002ULL);

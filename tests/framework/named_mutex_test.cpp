@@ -15,7 +15,9 @@ namespace {
 
 using testing::FakeKernel;
 
-std::string UniqueName(const std::string& scope) { return scope + "kelvane-test-" + testing::UniqueSuffix(); }
+std::string UniqueName(const std::string& scope) {
+  return scope + "kelvane-test-" + testing::UniqueSuffix();
+}
 
 // ---- The mutex logic over a scripted kernel ----
 
@@ -29,7 +31,8 @@ class NamedMutexLogicTest : public ::testing::Test {
 TEST_F(NamedMutexLogicTest, EmptyNameIsInvalidArgumentAndCallsNothing) {
   NamedMutex mutex;
   EXPECT_EQ(mutex.Create("", nullptr, false).Codes(), std::vector<ResultCode>{tq::InvalidArgument});
-  EXPECT_EQ(mutex.CreateOpenToAll("", false).Codes(), (std::vector<ResultCode>{LineCode(636), tq::InvalidArgument}));
+  EXPECT_EQ(mutex.CreateOpenToAll("", false).Codes(),
+            (std::vector<ResultCode>{LineCode(636), tq::InvalidArgument}));
   EXPECT_EQ(mutex.OpenAndLock("", 0, false).Codes(), std::vector<ResultCode>{tq::InvalidArgument});
   EXPECT_TRUE(kernel_.calls.empty());
 }
@@ -73,8 +76,10 @@ TEST_F(NamedMutexLogicTest, OpenAndLockFailuresCloseTheHandle) {
   NamedMutex mutex;
   kernel_.open_answers = {{platform::kNullHandle, 2}, {48, 0}, {52, 0}};
   kernel_.wait_answers = {{platform::kWaitTimeout, 0}, {platform::kWaitFailed, 1}};
-  EXPECT_EQ(mutex.OpenAndLock("m", 40000, false).Codes(), (std::vector<ResultCode>{LineCode(677), 2}));
-  EXPECT_EQ(mutex.OpenAndLock("m", 40000, false).Codes(), (std::vector<ResultCode>{LineCode(682), 258}));
+  EXPECT_EQ(mutex.OpenAndLock("m", 40000, false).Codes(),
+            (std::vector<ResultCode>{LineCode(677), 2}));
+  EXPECT_EQ(mutex.OpenAndLock("m", 40000, false).Codes(),
+            (std::vector<ResultCode>{LineCode(682), 258}));
   EXPECT_FALSE(mutex.IsHeld());
   EXPECT_EQ(mutex.OpenAndLock("m", 10, false).Codes(), std::vector<ResultCode>{1});
   EXPECT_FALSE(mutex.IsHeld());
@@ -86,7 +91,8 @@ TEST_F(NamedMutexLogicTest, LockKeepsTheHandleInEveryCase) {
   EXPECT_EQ(mutex.Lock(0).Codes(), (std::vector<ResultCode>{LineCode(689), tq::HandleNotEnabled}));
   kernel_.create_answers = {{40, 0}};
   ASSERT_TRUE(mutex.Create("m", nullptr, false).IsSuccess());
-  kernel_.wait_answers = {{platform::kWaitTimeout, 0}, {platform::kWaitFailed, 6}, {platform::kWaitAbandoned, 0}};
+  kernel_.wait_answers = {
+      {platform::kWaitTimeout, 0}, {platform::kWaitFailed, 6}, {platform::kWaitAbandoned, 0}};
   EXPECT_EQ(mutex.Lock(0).Codes(), (std::vector<ResultCode>{LineCode(692), 258}));
   EXPECT_EQ(mutex.Lock(0).Codes(), std::vector<ResultCode>{6});
   EXPECT_TRUE(mutex.IsHeld());
@@ -104,7 +110,8 @@ TEST_F(NamedMutexLogicTest, CloseReleasesOnceThenClosesAndReportsCloseFailure) {
   EXPECT_TRUE(mutex.IsHeld()) << "a failed close keeps the handle";
   EXPECT_FALSE(mutex.IsOwned());
   EXPECT_TRUE(mutex.Close().IsSuccess());
-  EXPECT_EQ(kernel_.calls, (std::vector<std::string>{"open m", "wait 48 40000", "release 48", "close 48", "close 48"}));
+  EXPECT_EQ(kernel_.calls, (std::vector<std::string>{"open m", "wait 48 40000", "release 48",
+                                                     "close 48", "close 48"}));
 }
 
 TEST_F(NamedMutexLogicTest, DestructorReleasesAndCloses) {
@@ -136,7 +143,8 @@ TEST(KernelHandleTest, AdoptTakesOverOrReportsTheError) {
 
 TEST(NamedMutexTest, OpenBeforeAnyoneCreatedIsSite677WithError2) {
   NamedMutex mutex;
-  EXPECT_EQ(mutex.OpenAndLock(UniqueName("Global\\"), 0, false).Codes(), (std::vector<ResultCode>{LineCode(677), 2}));
+  EXPECT_EQ(mutex.OpenAndLock(UniqueName("Global\\"), 0, false).Codes(),
+            (std::vector<ResultCode>{LineCode(677), 2}));
   EXPECT_FALSE(mutex.IsHeld());
 }
 
@@ -218,8 +226,9 @@ class TwoProcessMutexTest : public ::testing::Test {
   // Starts the helper holding `name_`; returns once it owns the mutex.
   void StartHolder(const char* mode) {
     const std::wstring helper = testing::HelperProgram(L"framework_test_helper").wstring();
-    const std::wstring line = testing::CommandLine({helper, L"hold-mutex", std::wstring(name_.begin(), name_.end()),
-                                                    ready_.wstring(), go_.wstring(), std::wstring(mode, mode + std::strlen(mode))});
+    const std::wstring line = testing::CommandLine(
+        {helper, L"hold-mutex", std::wstring(name_.begin(), name_.end()), ready_.wstring(),
+         go_.wstring(), std::wstring(mode, mode + std::strlen(mode))});
     holder_ = std::async(std::launch::async, [line] { return RunProcessAndWait({}, line); });
     ASSERT_TRUE(testing::WaitForFile(ready_)) << "the holder did not start";
   }
@@ -243,9 +252,11 @@ class TwoProcessMutexTest : public ::testing::Test {
 TEST_F(TwoProcessMutexTest, ContendersTimeOutWhileAnotherProcessOwnsIt) {
   StartHolder("release");
   NamedMutex opener;
-  EXPECT_EQ(opener.OpenAndLock(name_, 0, false).Codes(), (std::vector<ResultCode>{LineCode(682), 258}));
+  EXPECT_EQ(opener.OpenAndLock(name_, 0, false).Codes(),
+            (std::vector<ResultCode>{LineCode(682), 258}));
   EXPECT_FALSE(opener.IsHeld()) << "open-and-lock closes the handle after a time-out";
-  EXPECT_EQ(opener.OpenAndLock(name_, 100, false).Codes(), (std::vector<ResultCode>{LineCode(682), 258}));
+  EXPECT_EQ(opener.OpenAndLock(name_, 100, false).Codes(),
+            (std::vector<ResultCode>{LineCode(682), 258}));
 
   NamedMutex creator;
   bool created = true;

@@ -16,12 +16,15 @@ using testing::HelperProgram;
 platform::StartupInfo HiddenWindow() {
   platform::StartupInfo startup;
   startup.size = platform::kStartupInfoSize;
-  startup.flags = platform::kStartfUseShowWindow | platform::kStartfUseCountChars | platform::kStartfUseFillAttribute;
+  startup.flags = platform::kStartfUseShowWindow | platform::kStartfUseCountChars |
+                  platform::kStartfUseFillAttribute;
   startup.show_window = platform::kShowHide;
   return startup;
 }
 
-std::wstring Helper() { return HelperProgram(L"framework_test_helper").wstring(); }
+std::wstring Helper() {
+  return HelperProgram(L"framework_test_helper").wstring();
+}
 
 TEST(RunProcessAndWaitTest, ExitCodeZeroIsSuccess) {
   const Result result = RunProcessAndWait(HiddenWindow(), CommandLine({Helper(), L"exit", L"0"}));
@@ -40,7 +43,8 @@ TEST(RunProcessAndWaitTest, OtherExitCodesAreTheOnlyRawCode) {
 }
 
 TEST(RunProcessAndWaitTest, ChildEndedBySignalReportsAtLeastSix) {
-  const Result result = RunProcessAndWait(HiddenWindow(), CommandLine({Helper(), L"signal", L"15"}));
+  const Result result =
+      RunProcessAndWait(HiddenWindow(), CommandLine({Helper(), L"signal", L"15"}));
   EXPECT_EQ(result.Codes(), std::vector<ResultCode>{128 + 15});
 }
 
@@ -51,7 +55,8 @@ TEST(RunProcessAndWaitTest, MissingProgramIsSite1586WithError2) {
   EXPECT_EQ(result.Codes(), (std::vector<ResultCode>{0x20000632, 2}));
   const Result searched = RunProcessAndWait(HiddenWindow(), L"kelvane-no-such-program-anywhere");
   EXPECT_EQ(searched.Codes(), (std::vector<ResultCode>{LineCode(1586), 2}));
-  EXPECT_EQ(RunProcessAndWait(HiddenWindow(), L"").Codes(), (std::vector<ResultCode>{LineCode(1586), 87}));
+  EXPECT_EQ(RunProcessAndWait(HiddenWindow(), L"").Codes(),
+            (std::vector<ResultCode>{LineCode(1586), 87}));
 }
 
 TEST(RunProcessAndWaitTest, CommandLineWordsReachTheChildAsArguments) {
@@ -70,8 +75,8 @@ TEST(RunProcessAndWaitTest, ExitCodeFailureIsSite1589AndHandlesCloseThreadFirst)
   kernel.exit_code_answer = {0, 6};
   const Result result = RunProcessAndWait(HiddenWindow(), L"tolvak.exe");
   EXPECT_EQ(result.Codes(), (std::vector<ResultCode>{0x20000635, 6}));
-  EXPECT_EQ(kernel.calls, (std::vector<std::string>{"start tolvak.exe", "wait 100 4294967295", "exit-code 100",
-                                                    "close 104", "close 100"}));
+  EXPECT_EQ(kernel.calls, (std::vector<std::string>{"start tolvak.exe", "wait 100 4294967295",
+                                                    "exit-code 100", "close 104", "close 100"}));
   EXPECT_TRUE(kernel.open_handles.empty());
 }
 
@@ -80,7 +85,8 @@ TEST(RunProcessAndWaitTest, FailedStartClosesNothingAndZeroErrorIsSuccess) {
   platform::ScopedPortOverride<platform::ProcessPort> processes(platform::ProcessSlot(), kernel);
   platform::ScopedPortOverride<platform::HandlePort> handles(platform::HandleSlot(), kernel);
   kernel.start_answer = {platform::kNullHandle, platform::kNullHandle, 5};
-  EXPECT_EQ(RunProcessAndWait(HiddenWindow(), L"x").Codes(), (std::vector<ResultCode>{LineCode(1586), 5}));
+  EXPECT_EQ(RunProcessAndWait(HiddenWindow(), L"x").Codes(),
+            (std::vector<ResultCode>{LineCode(1586), 5}));
   kernel.start_answer = {platform::kNullHandle, platform::kNullHandle, 0};
   EXPECT_TRUE(RunProcessAndWait(HiddenWindow(), L"x").IsSuccess());
   EXPECT_EQ(kernel.calls, (std::vector<std::string>{"start x", "start x"}));

@@ -18,7 +18,8 @@ using platform::linux_backend::ResourceEntry;
 using platform::linux_backend::WriteResourceTable;
 
 constexpr char kProbeSettings[] =
-    "[DeviceModel]\nIsHid=1\nMaxOpenRetry=5\nVPFilter1=0693:0005\nVPFilter2=056E:0007\n\n[Text]\nMessage=セキュリティUSB\n\n";
+    "[DeviceModel]\nIsHid=1\nMaxOpenRetry=5\nVPFilter1=0693:0005\nVPFilter2=056E:0007\n\n[Text]"
+    "\nMessage=セキュリティUSB\n\n";
 
 // Copies of the two helper programs: one carries the embedded settings, the
 // other none; variants are made by rewriting the copy's resource table.
@@ -29,8 +30,12 @@ class ProgramFileTest : public ::testing::Test {
     std::filesystem::copy_file(testing::HelperProgram(program), copy);
     return copy;
   }
-  std::filesystem::path WithSettings(const std::string& name) { return Copy(L"framework_settings_probe", name); }
-  std::filesystem::path WithoutSettings(const std::string& name) { return Copy(L"framework_test_helper", name); }
+  std::filesystem::path WithSettings(const std::string& name) {
+    return Copy(L"framework_settings_probe", name);
+  }
+  std::filesystem::path WithoutSettings(const std::string& name) {
+    return Copy(L"framework_test_helper", name);
+  }
 
   // A copy whose settings resource holds `data`.
   std::filesystem::path WithResourceData(const std::string& name, std::vector<std::uint8_t> data) {
@@ -44,16 +49,19 @@ class ProgramFileTest : public ::testing::Test {
   }
 
   std::vector<std::uint8_t> EmbeddedData() {
-    const auto table = ReadResourceTable(testing::HelperProgram(L"framework_settings_probe").string());
+    const auto table =
+        ReadResourceTable(testing::HelperProgram(L"framework_settings_probe").string());
     EXPECT_TRUE(table && table->present && table->entries.size() == 1);
     return table->entries.at(0).data;
   }
 
   // What a program file prints as its embedded settings.
-  std::string SettingsOf(const std::filesystem::path& program, const char* command = "print-settings") {
+  std::string SettingsOf(const std::filesystem::path& program,
+                         const char* command = "print-settings") {
     const std::filesystem::path out = scratch_ / ("out-" + testing::UniqueSuffix());
     const std::wstring wide_command(command, command + std::strlen(command));
-    const Result run = RunProcessAndWait({}, testing::CommandLine({program.wstring(), wide_command, out.wstring()}));
+    const Result run = RunProcessAndWait(
+        {}, testing::CommandLine({program.wstring(), wide_command, out.wstring()}));
     EXPECT_TRUE(run.IsSuccess());
     return testing::ReadText(out);
   }
@@ -87,10 +95,13 @@ TEST_F(ProgramFileTest, ReadsAndDeciphersTheEmbeddedSettings) {
 
 TEST_F(ProgramFileTest, OpenFailures) {
   ResourceReader reader = Reader();
-  EXPECT_EQ(reader.Open(WithoutSettings("bare").wstring()).Codes(), (std::vector<ResultCode>{LineCode(74), 1812}));
-  EXPECT_EQ(reader.Open((scratch_ / "missing").wstring()).Codes(), (std::vector<ResultCode>{LineCode(73), 126}));
+  EXPECT_EQ(reader.Open(WithoutSettings("bare").wstring()).Codes(),
+            (std::vector<ResultCode>{LineCode(74), 1812}));
+  EXPECT_EQ(reader.Open((scratch_ / "missing").wstring()).Codes(),
+            (std::vector<ResultCode>{LineCode(73), 126}));
   testing::WriteBytes(scratch_ / "text.txt", {'h', 'i'});
-  EXPECT_EQ(reader.Open((scratch_ / "text.txt").wstring()).Codes(), (std::vector<ResultCode>{LineCode(73), 193}));
+  EXPECT_EQ(reader.Open((scratch_ / "text.txt").wstring()).Codes(),
+            (std::vector<ResultCode>{LineCode(73), 193}));
   EXPECT_EQ(reader.ModulePath(), L"") << "no module was chosen";
 }
 
@@ -132,15 +143,20 @@ TEST_P(ResourceNameTest, NamesAreCheckedBeforeTheModuleIsLoaded) {
 
 INSTANTIATE_TEST_SUITE_P(
     Names, ResourceNameTest,
-    ::testing::Values(NameCase{"Empty", L"", {LineCode(112), tq::InvalidKey}},
-                      NameCase{"SixtyFourCharacters", std::wstring(64, L'A'), {LineCode(115), tq::InvalidKey}},
-                      NameCase{"Underscore", L"MY_NAME", {LineCode(115), tq::InvalidKey}},
-                      NameCase{"NegativeId", L"#-5", {LineCode(115), tq::InvalidKey}},
-                      NameCase{"SixtyThreeCharactersPass", std::wstring(63, L'a'), {LineCode(117), LineCode(343), 1814}},
-                      NameCase{"SpacesAndDotsPass", L"my name.v2", {LineCode(117), LineCode(343), 1814}},
-                      NameCase{"OtherId", L"#4097", {LineCode(117), LineCode(343), 1814}},
-                      NameCase{"LowerCaseIsUpperCased", L"#4096", {}}),
-    [](const ::testing::TestParamInfo<NameCase>& case_info) { return std::string(case_info.param.what); });
+    ::testing::Values(
+        NameCase{"Empty", L"", {LineCode(112), tq::InvalidKey}},
+        NameCase{"SixtyFourCharacters", std::wstring(64, L'A'), {LineCode(115), tq::InvalidKey}},
+        NameCase{"Underscore", L"MY_NAME", {LineCode(115), tq::InvalidKey}},
+        NameCase{"NegativeId", L"#-5", {LineCode(115), tq::InvalidKey}},
+        NameCase{"SixtyThreeCharactersPass",
+                 std::wstring(63, L'a'),
+                 {LineCode(117), LineCode(343), 1814}},
+        NameCase{"SpacesAndDotsPass", L"my name.v2", {LineCode(117), LineCode(343), 1814}},
+        NameCase{"OtherId", L"#4097", {LineCode(117), LineCode(343), 1814}},
+        NameCase{"LowerCaseIsUpperCased", L"#4096", {}}),
+    [](const ::testing::TestParamInfo<NameCase>& case_info) {
+      return std::string(case_info.param.what);
+    });
 
 TEST_F(ProgramFileTest, MissingTypeOrLanguage) {
   const std::filesystem::path program = WithSettings("kinds");
@@ -165,7 +181,9 @@ TEST_F(ProgramFileTest, DamagedResourcesDecipherToNothing) {
     std::vector<ResultCode> codes;
   } cases[] = {
       {"changed", changed, {LineCode(537), tq::DecodeError, LineCode(134), tq::NotSameHash}},
-      {"short", std::vector<std::uint8_t>(47, 0x11), {LineCode(537), tq::DecodeError, LineCode(131), tq::InvalidFormat}},
+      {"short",
+       std::vector<std::uint8_t>(47, 0x11),
+       {LineCode(537), tq::DecodeError, LineCode(131), tq::InvalidFormat}},
       {"empty", {}, {LineCode(537), tq::DecodeError, LineCode(131), tq::InvalidFormat}},
   };
   for (const auto& c : cases) {
@@ -201,21 +219,25 @@ TEST_F(ProgramFileTest, SettingsTextIsInvalidOnceThenEmptyWhenThereIsNone) {
   const std::string text = SettingsOf(WithSettings("probe"), "print-settings-text");
   const std::size_t bar = text.find('|');
   ASSERT_NE(bar, std::string::npos);
-  EXPECT_EQ(text.substr(bar + 1), text.substr(0, bar) + "|") << "the second call returns the cached text";
+  EXPECT_EQ(text.substr(bar + 1), text.substr(0, bar) + "|")
+      << "the second call returns the cached text";
   EXPECT_NE(text.find("MaxOpenRetry=5"), std::string::npos);
 }
 
 TEST_F(ProgramFileTest, TheSettingsVarnelShips) {
   const std::filesystem::path program = WithoutSettings("varnel");
   const std::filesystem::path tool = testing::HelperProgram(L"kelvane_settings_cipher");
-  ASSERT_TRUE(RunProcessAndWait({}, testing::CommandLine({tool.wstring(), L"embed", program.wstring(),
-                                                          KELVANE_VARNEL_SETTINGS_FILE}))
-                  .IsSuccess());
+  ASSERT_TRUE(
+      RunProcessAndWait({}, testing::CommandLine({tool.wstring(), L"embed", program.wstring(),
+                                                  KELVANE_VARNEL_SETTINGS_FILE}))
+          .IsSuccess());
   EXPECT_EQ(SettingsOf(program), "[DeviceModel]\nIsHid=0\nMaxOpenRetry=3\n\n");
-  ASSERT_TRUE(RunProcessAndWait({}, testing::CommandLine({tool.wstring(), L"embed", program.wstring(),
-                                                          KELVANE_VARNEL_SETTINGS_FILE}))
-                  .IsSuccess());
-  EXPECT_EQ(SettingsOf(program), "[DeviceModel]\nIsHid=0\nMaxOpenRetry=3\n\n") << "embedding again replaces";
+  ASSERT_TRUE(
+      RunProcessAndWait({}, testing::CommandLine({tool.wstring(), L"embed", program.wstring(),
+                                                  KELVANE_VARNEL_SETTINGS_FILE}))
+          .IsSuccess());
+  EXPECT_EQ(SettingsOf(program), "[DeviceModel]\nIsHid=0\nMaxOpenRetry=3\n\n")
+      << "embedding again replaces";
 }
 
 TEST(EmbeddedSettingsTest, TestProgramWithoutResourceGivesDefaultsAndEqualCopies) {

@@ -112,7 +112,8 @@ TEST(ResultTest, RaiseWithCauseOrdersLocationCodeThenCallee) {
 class ResultTextTest : public ::testing::Test {
  protected:
   FakeSystemMessages messages_{{2, 3, 5}};
-  platform::ScopedPortOverride<platform::SystemMessagePort> override_{platform::SystemMessageSlot(), messages_};
+  platform::ScopedPortOverride<platform::SystemMessagePort> override_{platform::SystemMessageSlot(),
+                                                                      messages_};
 };
 
 TEST_F(ResultTextTest, SuccessPrintsSuccessEvenWithTexts) {
@@ -143,17 +144,28 @@ TEST_P(ResultTextCaseTest, PrintsRootFirst) {
 INSTANTIATE_TEST_SUITE_P(
     Examples, ResultTextCaseTest,
     ::testing::Values(
-        TextCase{"site then named code", {0x2000003C, 0x33F50003}, {}, L"0x33f50003:NotFoundTolvakExe,0x2000003c:Line(60),"},
-        TextCase{"raise with cause",
-                 {0x20000020, 0x617A00CE, 0x20000010, 5},
+        TextCase{"site then named code",
+                 {0x2000003C, 0x33F50003},
                  {},
-                 L"0x5:text 5\r\n,0x20000010:Line(16),0x617a00ce:MutexTimeout,0x20000020:Line(32),"},
-        TextCase{"framework code missing from the table", {0x7FCC0003}, {}, L"0x7fcc0003:InvalidEnumValue,"},
+                 L"0x33f50003:NotFoundTolvakExe,0x2000003c:Line(60),"},
+        TextCase{
+            "raise with cause",
+            {0x20000020, 0x617A00CE, 0x20000010, 5},
+            {},
+            L"0x5:text 5\r\n,0x20000010:Line(16),0x617a00ce:MutexTimeout,0x20000020:Line(32),"},
+        TextCase{"framework code missing from the table",
+                 {0x7FCC0003},
+                 {},
+                 L"0x7fcc0003:InvalidEnumValue,"},
         TextCase{"raw code with system text", {2}, {}, L"0x2:text 2\r\n,"},
         TextCase{"raw code without system text", {1234}, {}, L"0x4d2:,"},
-        TextCase{"alias wins over later row", {0x63610005}, {}, L"0x63610005:CM_CR_INVALID_DEVINST,"},
+        TextCase{
+            "alias wins over later row", {0x63610005}, {}, L"0x63610005:CM_CR_INVALID_DEVINST,"},
         TextCase{"index code", {IndexCode(7)}, {}, L"0x20010007:i(7),"},
-        TextCase{"site 0 and the last site", {LineBase, LineCode(0xFFFF)}, {}, L"0x2000ffff:Line(65535),0x20000000:Line(0),"},
+        TextCase{"site 0 and the last site",
+                 {LineBase, LineCode(0xFFFF)},
+                 {},
+                 L"0x2000ffff:Line(65535),0x20000000:Line(0),"},
         TextCase{"texts after codes", {0x617A0081}, {L"abc"}, L"0x617a0081:InvalidPath,abc,"},
         TextCase{"several texts in order", {3}, {L"one", L"two"}, L"0x3:text 3\r\n,one,two,"}),
     [](const ::testing::TestParamInfo<TextCase>& case_info) {

@@ -45,8 +45,11 @@ INSTANTIATE_TEST_SUITE_P(
         LookupCase{"KeysBeforeAnySectionGoToSetting", L"k=1\n[Other]\nk=2", L"Setting", L"k", L"1"},
         LookupCase{"SectionsReopen", L"[A]\nx=1\n[B]\ny=2\n[A]\nz=3", L"A", L"z", L"3"},
         LookupCase{"LineWithoutEqualsIgnored", L"[S]\njunk\nk=1", L"S", L"junk", L"<default>"},
-        LookupCase{"EmptySectionNameHoldsKeysOnceAnySectionExists", L"[A]\na=1\n[]\nk=1", L"", L"k", L"<default>"}),
-    [](const ::testing::TestParamInfo<LookupCase>& case_info) { return std::string(case_info.param.what); });
+        LookupCase{"EmptySectionNameHoldsKeysOnceAnySectionExists", L"[A]\na=1\n[]\nk=1", L"", L"k",
+                   L"<default>"}),
+    [](const ::testing::TestParamInfo<LookupCase>& case_info) {
+      return std::string(case_info.param.what);
+    });
 
 TEST(SettingsStoreTest, ParseRestoresTheCurrentSectionAndReplacesOldContent) {
   SettingsStore store;
@@ -90,20 +93,22 @@ TEST_P(SettingsIntTest, ReadsNumberOrDefault) {
   EXPECT_EQ(store.GetInt(L"n", -77, GetParam().base), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, SettingsIntTest,
-                         ::testing::Values(IntCase{L"12abc", 10, 12}, IntCase{L"abc", 10, -77},
-                                           IntCase{L"99999999999", 10, -77}, IntCase{L"-99999999999", 10, -77},
-                                           IntCase{L"2147483647", 10, 2147483647},
-                                           IntCase{L"-2147483648", 10, -2147483647 - 1},
-                                           IntCase{L"2147483648", 10, -77}, IntCase{L"-1", 10, -1},
-                                           IntCase{L" 3", 10, 3}, IntCase{L"0x1F", 16, 31}, IntCase{L"1F", 16, 31},
-                                           IntCase{L"010", 0, 8}, IntCase{L"", 10, -77}, IntCase{L"5", 1, -77},
-                                           IntCase{L"5", 37, -77}));
+INSTANTIATE_TEST_SUITE_P(
+    Values, SettingsIntTest,
+    ::testing::Values(IntCase{L"12abc", 10, 12}, IntCase{L"abc", 10, -77},
+                      IntCase{L"99999999999", 10, -77}, IntCase{L"-99999999999", 10, -77},
+                      IntCase{L"2147483647", 10, 2147483647},
+                      IntCase{L"-2147483648", 10, -2147483647 - 1}, IntCase{L"2147483648", 10, -77},
+                      IntCase{L"-1", 10, -1}, IntCase{L" 3", 10, 3}, IntCase{L"0x1F", 16, 31},
+                      IntCase{L"1F", 16, 31}, IntCase{L"010", 0, 8}, IntCase{L"", 10, -77},
+                      IntCase{L"5", 1, -77}, IntCase{L"5", 37, -77}));
 
 TEST(SettingsStoreTest, GetKeysMatchesPrefixExactlyInKeyOrder) {
-  SettingsStore store = Parsed(L"[Setting]\nVPFilter2=b\nvpfilter3=c\nVPFilter1=a\nVPFilterEmpty=\nVP=x\nOther=1");
+  SettingsStore store =
+      Parsed(L"[Setting]\nVPFilter2=b\nvpfilter3=c\nVPFilter1=a\nVPFilterEmpty=\nVP=x\nOther=1");
   EXPECT_EQ(store.GetKeys(L"VPFilter"), (std::vector<std::wstring>{L"VPFilter1", L"VPFilter2"}));
-  EXPECT_EQ(store.GetKeys(L""), (std::vector<std::wstring>{L"Other", L"VP", L"VPFilter1", L"VPFilter2", L"vpfilter3"}));
+  EXPECT_EQ(store.GetKeys(L""),
+            (std::vector<std::wstring>{L"Other", L"VP", L"VPFilter1", L"VPFilter2", L"vpfilter3"}));
   store.SetCurrentSection(L"None");
   EXPECT_TRUE(store.GetKeys(L"VP").empty());
   EXPECT_EQ(store.SectionNames().back(), L"None");
@@ -117,7 +122,8 @@ TEST(SettingsStoreTest, SerializeWritesNamedSectionsWithNonEmptyValues) {
 }
 
 TEST(SettingsStoreTest, SerializeThenParseReproducesSectionsWithValues) {
-  SettingsStore original = Parsed(L"[DeviceModel]\nMaxOpenRetry=3\nIsHid=0\n[Other]\nkey = spaced \nK2=a=b\n");
+  SettingsStore original =
+      Parsed(L"[DeviceModel]\nMaxOpenRetry=3\nIsHid=0\n[Other]\nkey = spaced \nK2=a=b\n");
   const std::wstring text = original.Serialize();
   SettingsStore copy = Parsed(text);
   EXPECT_EQ(copy.Serialize(), text);

@@ -24,12 +24,14 @@ inline std::filesystem::path HelperProgram(const std::wstring& name) {
 
 inline std::string UniqueSuffix() {
   std::random_device random;
-  return std::to_string(random()) + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
+  return std::to_string(random()) +
+         std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
 }
 
 class ScratchFolder {
  public:
-  ScratchFolder() : path_(std::filesystem::temp_directory_path() / ("kelvane-framework-" + UniqueSuffix())) {
+  ScratchFolder()
+      : path_(std::filesystem::temp_directory_path() / ("kelvane-framework-" + UniqueSuffix())) {
     std::filesystem::create_directories(path_);
   }
   ~ScratchFolder() {
@@ -47,12 +49,14 @@ class ScratchFolder {
 
 inline std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
   std::ifstream file(path, std::ios::binary);
-  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(file),
+                                   std::istreambuf_iterator<char>());
 }
 
 inline void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  file.write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
 }
 
 inline std::string ReadText(const std::filesystem::path& path) {

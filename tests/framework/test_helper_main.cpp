@@ -28,7 +28,8 @@ namespace {
 
 using kelvane::framework::NamedMutex;
 
-int HoldMutex(const std::string& name, const std::string& ready, const std::string& go, const std::string& mode) {
+int HoldMutex(const std::string& name, const std::string& ready, const std::string& go,
+              const std::string& mode) {
   NamedMutex mutex;
   if (!mutex.CreateOpenToAll(name, false).IsSuccess() || !mutex.Lock(10000).IsSuccess()) {
     return 10;
@@ -72,7 +73,8 @@ int main(int argc, char** argv) {
   if (command == "print-settings-text" && argc == 3) {
     std::ofstream out(argv[2], std::ios::binary);
     for (int call = 0; call < 2; ++call) {
-      out << kelvane::framework::WideToNarrow(kelvane::framework::LoadEmbeddedSettingsText()) << '|';
+      out << kelvane::framework::WideToNarrow(kelvane::framework::LoadEmbeddedSettingsText())
+          << '|';
     }
     return 0;
   }

@@ -35,7 +35,8 @@ TEST_P(DecodeTextBytesTest, DecodesAndDetects) {
 INSTANTIATE_TEST_SUITE_P(
     Encodings, DecodeTextBytesTest,
     ::testing::Values(
-        DecodeCase{"Utf8WithMark", {0xEF, 0xBB, 0xBF, 0x61}, L"a", {StrTypeAnsi, StrTypeUTF8, StrTyepBom}},
+        DecodeCase{
+            "Utf8WithMark", {0xEF, 0xBB, 0xBF, 0x61}, L"a", {StrTypeAnsi, StrTypeUTF8, StrTyepBom}},
         DecodeCase{"Utf8MarkOnly", {0xEF, 0xBB, 0xBF}, L"", {StrTypeAnsi, StrTypeUTF8, StrTyepBom}},
         DecodeCase{"Utf16LittleEndian",
                    {0xFF, 0xFE, 0x61, 0x00},
@@ -54,9 +55,12 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"Empty", {}, L"", {StrTypeAnsi}},
         // U+FFFE at the start of ANSI text reads as the other byte order:
         // every unit is swapped, 'a' (0x0061) becomes U+6100.
-        DecodeCase{"AnsiTextStartingWithSwappedMark", {0xEF, 0xBF, 0xBE, 'a'}, L"\x6100", {StrTypeAnsi}},
+        DecodeCase{
+            "AnsiTextStartingWithSwappedMark", {0xEF, 0xBF, 0xBE, 'a'}, L"\x6100", {StrTypeAnsi}},
         DecodeCase{"AnsiMarkInsideIsRemoved", {'a', 0xEF, 0xBB, 0xBF, 'b'}, L"ab", {StrTypeAnsi}}),
-    [](const ::testing::TestParamInfo<DecodeCase>& case_info) { return std::string(case_info.param.what); });
+    [](const ::testing::TestParamInfo<DecodeCase>& case_info) {
+      return std::string(case_info.param.what);
+    });
 
 // A mark with an odd length (or nothing after it) is not taken as UTF-16:
 // the bytes go to the ANSI code page, where FF and FE are invalid.

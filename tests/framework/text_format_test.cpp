@@ -30,7 +30,8 @@ TEST_P(FormatLengthTest, ReturnsTheWholeText) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AroundTheFirstBuffer, FormatLengthTest,
-                         ::testing::Values(1, 254, 255, 256, 257, 300, 511, 512, 513, 5000, 100000));
+                         ::testing::Values(1, 254, 255, 256, 257, 300, 511, 512, 513, 5000,
+                                           100000));
 
 TEST(FormatTest, ConversionTheRuntimeCannotMakeEndsWithoutGrowingForever) {
   // A wide character with no narrow form makes the runtime fail at once; the

@@ -69,14 +69,16 @@ TEST(ConversionTest, StrictConversionRefusesCharactersWithoutEquivalent) {
   EXPECT_EQ(refused.code, tq::InvalidCharacterCode);
   EXPECT_EQ(refused.text, "");
 
-  const StrictNarrowText cut = WideToNarrowStrict(std::wstring(L"ab\0cd", 5), platform::kUtf8CodePage, 0);
+  const StrictNarrowText cut =
+      WideToNarrowStrict(std::wstring(L"ab\0cd", 5), platform::kUtf8CodePage, 0);
   EXPECT_EQ(cut.text, "ab") << "text ends at its first NUL";
 
   EXPECT_EQ(WideToNarrowStrict(L"a", 12345, 0).code, 87u);
 }
 
 TEST(ConversionTest, NarrowToWideReportsInvalidBytesOnlyWhenAsked) {
-  const WideConversion strict = NarrowToWide("a\xFF", platform::kErrorOnInvalidChars, platform::kUtf8CodePage);
+  const WideConversion strict =
+      NarrowToWide("a\xFF", platform::kErrorOnInvalidChars, platform::kUtf8CodePage);
   EXPECT_EQ(strict.error, 1113u);
   const WideConversion lenient = NarrowToWide("a\xFF", 0, platform::kUtf8CodePage);
   EXPECT_EQ(lenient.error, 0u);
@@ -91,15 +93,18 @@ TEST(ConversionTest, ShiftJisRoundTrip) {
     GTEST_SKIP() << "code page 932 is not installed";
   }
   const std::string sjis = "\x83\x68\x83\x89\x83\x43\x83\x75";  // ドライブ
-  const WideConversion wide = NarrowToWide(sjis, platform::kErrorOnInvalidChars, platform::kShiftJisCodePage);
+  const WideConversion wide =
+      NarrowToWide(sjis, platform::kErrorOnInvalidChars, platform::kShiftJisCodePage);
   EXPECT_EQ(wide.error, 0u);
   EXPECT_EQ(wide.text, L"ドライブ");
   const StrictNarrowText back = WideToNarrowStrict(L"ドライブ", platform::kShiftJisCodePage, 0);
   EXPECT_EQ(back.code, 0u);
   EXPECT_EQ(back.text, sjis);
-  EXPECT_EQ(WideToNarrowStrict(L"\x00E9\x4E00\x0E01", platform::kShiftJisCodePage, 0).code, tq::InvalidCharacterCode)
+  EXPECT_EQ(WideToNarrowStrict(L"\x00E9\x4E00\x0E01", platform::kShiftJisCodePage, 0).code,
+            tq::InvalidCharacterCode)
       << "Thai has no Shift_JIS form";
-  EXPECT_EQ(NarrowToWide("\x83", platform::kErrorOnInvalidChars, platform::kShiftJisCodePage).error, 1113u)
+  EXPECT_EQ(NarrowToWide("\x83", platform::kErrorOnInvalidChars, platform::kShiftJisCodePage).error,
+            1113u)
       << "a lead byte alone is incomplete";
 }
 

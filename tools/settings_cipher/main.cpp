@@ -36,8 +36,8 @@ bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
 }
 
 std::vector<std::uint8_t> Utf16WithMark(const std::vector<std::uint8_t>& utf8) {
-  const std::wstring text =
-      kelvane::platform::linux_backend::WideFromUtf8(std::string_view(reinterpret_cast<const char*>(utf8.data()), utf8.size()));
+  const std::wstring text = kelvane::platform::linux_backend::WideFromUtf8(
+      std::string_view(reinterpret_cast<const char*>(utf8.data()), utf8.size()));
   std::vector<std::uint8_t> out = {0xFF, 0xFE};
   const auto put = [&out](char32_t unit) {
     out.push_back(static_cast<std::uint8_t>(unit & 0xFF));
@@ -117,7 +117,8 @@ int main(int argc, char** argv) {
       return 1;
     }
     std::ofstream out(argv[3], std::ios::binary);
-    out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+    out.write(reinterpret_cast<const char*>(data.data()),
+              static_cast<std::streamsize>(data.size()));
     return out ? 0 : 1;
   }
   if (command == "attach" && argc == 4) {
