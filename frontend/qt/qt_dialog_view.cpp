@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QObject>
@@ -25,7 +26,9 @@ std::string ToLogicText(QString text) {
   return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-// Takes the quit requests that arrive while it is installed.
+// Takes the requests to end the program or the dialog that arrive while it
+// is installed: the application's Quit event, a close of the dialog (its
+// close box), and Escape, which would cancel the dialog.
 class QuitCatcher final : public QObject {
  public:
   explicit QuitCatcher(QWidget* dialog) : dialog_(dialog) {}
@@ -33,7 +36,10 @@ class QuitCatcher final : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override {
     const bool quit = event->type() == QEvent::Quit;
     const bool close = event->type() == QEvent::Close && watched == dialog_;
-    if (quit || close) {
+    const bool escape = event->type() == QEvent::KeyPress &&
+                        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+                        IsInDialog(watched);
+    if (quit || close || escape) {
       met_quit = true;
       event->ignore();
       return true;
@@ -44,6 +50,15 @@ class QuitCatcher final : public QObject {
   bool met_quit = false;
 
  private:
+  bool IsInDialog(QObject* object) const {
+    for (; object != nullptr; object = object->parent()) {
+      if (object == dialog_) {
+        return true;
+      }
+    }
+    return false;
+  }
+
   QWidget* dialog_;
 };
 

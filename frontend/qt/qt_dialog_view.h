@@ -31,9 +31,9 @@ class QtDialogView final : public DialogView {
   std::vector<ControlHandle> ChildControls() override;
   bool IsControlEnabled(ControlHandle control) override;
   void EnableControl(ControlHandle control, bool enable) override;
-  // Delivers the pending events once. A quit request (the application's
-  // Quit event, or a close of the dialog) met on the way is taken: it does
-  // not end the dialog now, and the call returns false.
+  // Delivers the pending events once. A quit request met on the way (the
+  // application's Quit event, a close of the dialog, or Escape) is taken:
+  // it does not end the dialog now, and the call returns false.
   bool PumpPendingEvents() override;
   // Ends the dialog once control returns to its event loop.
   void PostQuit(int exit_code) override;

@@ -182,6 +182,13 @@ TEST(QtDialogViewTest, ThePumpTakesAQuitRequestAndTheDialogStaysOpenUntilPostQui
   QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(QEvent::Quit));
   EXPECT_FALSE(view.PumpPendingEvents());
   EXPECT_TRUE(view.Window().isVisible());
+  QCoreApplication::postEvent(&view.Window(),
+                              new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+  EXPECT_FALSE(view.PumpPendingEvents());
+  EXPECT_TRUE(view.Window().isVisible());
+  QCoreApplication::postEvent(&view.Window(),
+                              new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier));
+  EXPECT_TRUE(view.PumpPendingEvents());
 
   QSignalSpy finished(&view.Window(), &QDialog::finished);
   view.PostQuit(0);
