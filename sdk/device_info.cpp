@@ -2,6 +2,7 @@
 // the current device list.
 #include <array>
 #include <cstring>
+#include <optional>
 
 #include "platform/secure_wipe.h"
 #include "sdk/access/device_context.h"
@@ -26,34 +27,38 @@ constexpr std::uint32_t kOneUnitTwoRoles = 8;
 constexpr std::uint8_t kCdRomType = 3;
 constexpr std::uint8_t kDataType = 2;
 
-// The size of the unit at `role` when its entry has `type`; 34 for another
-// type. An absent role leaves `size` 0.
-std::int32_t RoleSize(const access::PartitionStatus& status, std::int8_t role, std::uint8_t type,
-                      std::uint32_t& size) {
-  size = 0;
-  if (role == kNoUnit) return 0;
+// The size of the unit at `role` when its entry has `type` (0 for an absent
+// role); nullopt for an entry of another type.
+std::optional<std::uint32_t> RoleSize(const access::PartitionStatus& status, std::int8_t role,
+                                      std::uint8_t type) {
+  if (role == kNoUnit) return 0u;
   const access::PartitionEntry& entry = status.entries[role];
-  if (entry.type != type) return UDVErrorDevice;
-  size = entry.size;
-  return 0;
+  if (entry.type != type) return std::nullopt;
+  return entry.size;
 }
 
-// Presence, word 3, word 2 and the page-12 value of an area whose area
-// information is `area`; all 0 when the area size is 0.
-void AreaFields(const access::DeviceContext& context, const access::AreaInformation& area,
-                std::uint32_t& present, std::uint32_t& word2, std::uint32_t& page12,
-                std::uint32_t& word3) {
-  present = area.area_size != 0 ? 1 : 0;
-  word2 = 0;
-  page12 = 0;
-  word3 = 0;
-  if (present == 0) return;
-  word3 = area.word3;
-  word2 = area.word2;
-  if (access::ReadPage12Value(context, page12) != 0) page12 = 0;
+struct AreaAttributes {
+  std::uint32_t present = 0;
+  std::uint32_t word2 = 0;
+  std::uint32_t page12 = 0;
+  std::uint32_t word3 = 0;
+};
+
+// Presence, word 2, word 3 and the page-12 value (0 when unreadable) of an
+// area whose area information is `area`; all 0 when the area size is 0.
+AreaAttributes AttributesOf(const access::DeviceContext& context,
+                            const access::AreaInformation& area) {
+  AreaAttributes attributes;
+  if (area.area_size == 0) return attributes;
+  attributes.present = 1;
+  attributes.word3 = area.word3;
+  attributes.word2 = area.word2;
+  if (access::ReadPage12Value(context, attributes.page12) != 0) attributes.page12 = 0;
+  return attributes;
 }
 
-// The size and attribute fields of a drive in the secure layout.
+// The size and attribute fields of a drive in the secure layout, written
+// into the (packed) record field by field, in the order they are read.
 std::int32_t FillSecureLayoutFields(access::DeviceContext& context, const ModeLayout& layout,
                                     std::uint32_t mode, KatDeviceInfoRecord& info) {
   access::PartitionStatus status;
@@ -61,22 +66,19 @@ std::int32_t FillSecureLayoutFields(access::DeviceContext& context, const ModeLa
     return read;
   if (status.unit_count != layout.units) return UDVErrorDevice;
 
-  if (const std::int32_t r = RoleSize(status, layout.cdrom_role, kCdRomType, info.cdrom_role_size);
-      r != 0)
-    return r;
-  info.cdrom_locked =
-      layout.cdrom_role == kNoUnit
-          ? 0
-          : ((status.entries[layout.cdrom_role].flags & access::kCdRomLockFlag) ? 1 : 0);
+  const auto cdrom_size = RoleSize(status, layout.cdrom_role, kCdRomType);
+  if (!cdrom_size) return UDVErrorDevice;
+  info.cdrom_role_size = *cdrom_size;
+  const bool locked = layout.cdrom_role != kNoUnit &&
+                      (status.entries[layout.cdrom_role].flags & access::kCdRomLockFlag) != 0;
+  info.cdrom_locked = locked ? 1 : 0;
   if (mode != kOneUnitTwoRoles) {
-    if (const std::int32_t r =
-            RoleSize(status, layout.secure_role, kDataType, info.secure_role_size);
-        r != 0)
-      return r;
-    if (const std::int32_t r =
-            RoleSize(status, layout.public_role, kDataType, info.public_role_size);
-        r != 0)
-      return r;
+    const auto secure_size = RoleSize(status, layout.secure_role, kDataType);
+    if (!secure_size) return UDVErrorDevice;
+    info.secure_role_size = *secure_size;
+    const auto public_size = RoleSize(status, layout.public_role, kDataType);
+    if (!public_size) return UDVErrorDevice;
+    info.public_role_size = *public_size;
   }
 
   access::AreaInformation secure_area;
@@ -88,18 +90,26 @@ std::int32_t FillSecureLayoutFields(access::DeviceContext& context, const ModeLa
       info.public_role_size = secure_area.size - secure_area.area_size;
     }
   }
-  AreaFields(context, secure_area, info.secure_role_area_present, info.secure_role_area_word2,
-             info.page12_value, info.secure_role_area_word3);
+  const AreaAttributes secure = AttributesOf(context, secure_area);
+  info.secure_role_area_present = secure.present;
+  info.secure_role_area_word3 = secure.word3;
+  info.secure_role_area_word2 = secure.word2;
+  info.page12_value = secure.page12;
 
-  if (access::ReadPage8Word(context, info.page8_word) != 0) return UDVErrorGetCapacity;
+  std::uint32_t page8_word = 0;
+  if (access::ReadPage8Word(context, page8_word) != 0) return UDVErrorGetCapacity;
+  info.page8_word = page8_word;
 
   std::uint32_t hidden_size = 0;
   if (access::ReadPage8Head(context, hidden_size) != 0) hidden_size = 0;
   info.hidden_area_size = hidden_size;
   access::AreaInformation hidden_area;
   if (hidden_size != 0) access::ReadAreaInformation(context, access::kHiddenArea, hidden_area);
-  AreaFields(context, hidden_area, info.hidden_area_present, info.hidden_area_word2,
-             info.page12_value_again, info.hidden_area_word3);
+  const AreaAttributes hidden = AttributesOf(context, hidden_area);
+  info.hidden_area_present = hidden.present;
+  info.hidden_area_word3 = hidden.word3;
+  info.hidden_area_word2 = hidden.word2;
+  info.page12_value_again = hidden.page12;
   return 0;
 }
 

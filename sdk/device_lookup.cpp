@@ -17,8 +17,8 @@ KatDeviceRecord* FindRecordByLetter(DeviceList& list, std::uint8_t letter, std::
   const std::uint32_t in_use = std::min(list.count, kDeviceListCapacity);
   for (std::uint32_t i = 0; i < in_use; ++i) {
     KatDeviceRecord& record = list.records[i];
-    const std::uint32_t units =
-        std::min<std::uint32_t>(record.unit_count, sizeof(record.unit_bytes));
+    const std::uint32_t unit_count = record.unit_count;  // packed: read by value
+    const std::uint32_t units = std::min<std::uint32_t>(unit_count, sizeof(record.unit_bytes));
     for (std::uint32_t u = 0; u < units; ++u) {
       if (Upper(record.unit_bytes[u]) == wanted) {
         if (index != nullptr) *index = i;

@@ -19,7 +19,8 @@ constexpr std::size_t kMaxPageBytes = 65536;
 // A number given as a JSON number or a text such as "0x1000".
 std::uint32_t Number(const json& value, const std::string& where, std::uint64_t max) {
   std::uint64_t number = 0;
-  if (value.is_number_unsigned()) {
+  if (value.is_number_integer()) {
+    if (value.get<std::int64_t>() < 0) Fail(where, "must not be negative");
     number = value.get<std::uint64_t>();
   } else if (value.is_string()) {
     const std::string text = value.get<std::string>();

@@ -117,7 +117,7 @@ ScsiOutcome VirtualDrives::ScsiPassThrough(const ScsiRequest& request) {
     }
     // A drive never moves more than was asked for.
     const std::size_t moved = std::min(bytes->size(), request.buffer.size());
-    std::memcpy(request.buffer.data(), bytes->data(), moved);
+    if (moved != 0) std::memcpy(request.buffer.data(), bytes->data(), moved);
     outcome.bytes_moved = static_cast<std::uint32_t>(moved);
   } else if (request.direction == DataDirection::kOut) {
     outcome.bytes_moved = static_cast<std::uint32_t>(request.buffer.size());
@@ -126,7 +126,7 @@ ScsiOutcome VirtualDrives::ScsiPassThrough(const ScsiRequest& request) {
   if (sense != answer.end() && sense->is_string()) {
     if (const auto bytes = FromHex(sense->get<std::string>())) {
       const std::size_t length = std::min(bytes->size(), outcome.sense.size());
-      std::memcpy(outcome.sense.data(), bytes->data(), length);
+      if (length != 0) std::memcpy(outcome.sense.data(), bytes->data(), length);
       outcome.sense_length = static_cast<std::uint8_t>(length);
     }
   }

@@ -49,7 +49,8 @@ void DeviceContext::BindReserved(std::int32_t number) {
 void DeviceContext::BindRecord(const KatDeviceRecord& source) {
   std::memcpy(&record, &source, sizeof(record));
   std::uint8_t letter = 0;
-  const std::uint32_t units = std::min<std::uint32_t>(record.unit_count, sizeof(record.unit_bytes));
+  const std::uint32_t unit_count = record.unit_count;  // a packed field: read by value
+  const std::uint32_t units = std::min<std::uint32_t>(unit_count, sizeof(record.unit_bytes));
   for (std::uint32_t i = 0; i < units; ++i) {
     if (record.unit_bytes[i] != 0) letter = record.unit_bytes[i];
   }

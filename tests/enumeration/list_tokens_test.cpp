@@ -24,13 +24,13 @@ TEST_F(EnumerationTest, ModeThirtyOneGivesThreeUnitsAndTheirRoles) {
   ASSERT_EQ(listing.code, 0);
   ASSERT_EQ(listing.count, 1u);
   const KatTokenRecord& token = listing.tokens[0];
-  EXPECT_EQ(token.count, 3u);
+  EXPECT_EQ(+token.count, 3u);
   EXPECT_EQ(UnitBytes(token), "EFG");
   EXPECT_EQ(token.cdrom_role, 'E');   // byte 17
   EXPECT_EQ(token.secure_role, 'F');  // byte 18
   EXPECT_EQ(token.public_role, 'G');  // byte 16
   EXPECT_EQ(sdk::State().current->count, 1u);
-  EXPECT_EQ(sdk::State().current->records[0].unit_count, 3u);
+  EXPECT_EQ(+sdk::State().current->records[0].unit_count, 3u);
   EXPECT_TRUE(runtime_.pauses.empty());
 }
 
@@ -92,7 +92,7 @@ TEST_F(EnumerationTest, WithoutASerialStringEveryLetterIsADrive) {
   // Each record holds one letter at its unit number; the mode asks for two
   // units, and no storage interface names a drive whose record carries no
   // USB identity, so the other unit byte stays 0.
-  EXPECT_EQ(listing.tokens[0].count, 2u);
+  EXPECT_EQ(+listing.tokens[0].count, 2u);
   EXPECT_EQ(listing.tokens[0].unit_bytes[0], 'E');
   EXPECT_EQ(listing.tokens[0].unit_bytes[1], 0);
   EXPECT_EQ(listing.tokens[1].unit_bytes[0], 0);
@@ -133,7 +133,7 @@ TEST_P(IndexCodeTest, MissingLettersBecomeIndexCodesWhenTheInterfacesCount) {
   ASSERT_EQ(listing.count, 2u);
   EXPECT_EQ(UnitBytes(listing.tokens[0]), "EF");
   const KatTokenRecord& token = listing.tokens[1];
-  EXPECT_EQ(token.count, 2u);
+  EXPECT_EQ(+token.count, 2u);
   if (c.second == 0x11) {
     EXPECT_EQ(token.unit_bytes[0], 0x10)
         << "the letter gives way to the index code of unit 0 of token 1";
@@ -143,7 +143,7 @@ TEST_P(IndexCodeTest, MissingLettersBecomeIndexCodesWhenTheInterfacesCount) {
   EXPECT_EQ(token.unit_bytes[1], c.second);
   EXPECT_EQ(token.cdrom_role, token.unit_bytes[0]);
   EXPECT_EQ(token.secure_role, token.unit_bytes[1]);
-  EXPECT_EQ(sdk::State().current->records[1].unit_count, 2u);
+  EXPECT_EQ(+sdk::State().current->records[1].unit_count, 2u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Interfaces, IndexCodeTest,
@@ -235,8 +235,8 @@ TEST_F(EnumerationTest, TwoListingsAlternateBetweenTheLists) {
   ASSERT_EQ(List().code, 0);
   EXPECT_EQ(state.current, &state.list_a);
   EXPECT_EQ(state.current_generation, 0);
-  EXPECT_EQ(first->firmware_code, 0xFF03) << "the earlier list stays intact";
-  EXPECT_EQ(state.list_a.records[0].firmware_code, 0xFF0D);
+  EXPECT_EQ(+first->firmware_code, 0xFF03) << "the earlier list stays intact";
+  EXPECT_EQ(+state.list_a.records[0].firmware_code, 0xFF0D);
 
   ASSERT_EQ(List().code, 0);
   EXPECT_EQ(state.current, &state.list_b);
@@ -331,6 +331,25 @@ TEST_F(EnumerationTest, TheRdBlockIsReadThroughTheLastLetterIntoTheRecord) {
   const KatDeviceRecord& record = sdk::State().current->records[0];
   EXPECT_EQ(record.rd_block[0], 'R');
   EXPECT_EQ(record.rd_block[74], 6);
+}
+
+TEST_F(EnumerationTest, TheUnitPastTheModesCountIsLookedAtToo) {
+  // Mode 30 has one unit, but positions 0 and 1 are both examined: F is the
+  // last letter (the RD block is read through it) and two letters differ
+  // from one unit, so the units are counted from the interfaces.
+  LoadDrives({Drive({{"E", 5}, {"F", 2}}, {{"mode", 30},
+                                           {"vendor_id", 0},
+                                           {"product_id", 0},
+                                           {"storage", {{"instance_prefix", "7&1&0"}}}})});
+  const Listing listing = List();
+  ASSERT_EQ(listing.code, 0);
+  EXPECT_EQ(LettersOf("060552440000"), "F");
+  EXPECT_EQ(+listing.tokens[0].count, 1u);
+  EXPECT_EQ(listing.tokens[0].unit_bytes[0], 0x08);
+  EXPECT_EQ(listing.tokens[0].cdrom_role, 0x08);
+  EXPECT_EQ(sdk::State().current->records[0].unit_bytes[1], 0x09)
+      << "the record keeps every counted unit";
+  EXPECT_EQ(+sdk::State().current->records[0].unit_count, 1u);
 }
 
 TEST_F(EnumerationTest, HidModeFindsNoDeviceYet) {
