@@ -42,8 +42,11 @@ void CopyRole(std::int8_t role, const KatTokenRecord& token, std::uint8_t& out) 
   if (role != kNoUnit) out = token.unit_bytes[role];
 }
 
-// Steps for record `i` after discovery: mode table, RD block, index codes,
-// token. 0 or the failure code.
+// Steps for record `i` after discovery: mode table, RD block (read through
+// the last letter), index codes from CountUnits when the letters do not match
+// the mode's units, token and role bytes. 0 or the failure code. Over HID the
+// record's mode, firmware code and layout flag are expected to be fresh, and
+// a mode the table does not hold gives 0 units.
 std::int32_t CompleteRecord(access::DeviceContext& context, std::uint32_t i,
                             KatDeviceRecord& record, KatTokenRecord& token) {
   const bool hid = context.address.kind == access::AddressKind::kHidPath;
@@ -52,8 +55,8 @@ std::int32_t CompleteRecord(access::DeviceContext& context, std::uint32_t i,
   const ModeLayout roles = layout.value_or(ModeLayout{});
   const std::uint32_t n = roles.units;
 
-  // n + 1 positions are looked at, as the drive's last unit may sit one past
-  // the mode's count.
+  // Positions 0 to n, n + 1 of them: a letter one past the mode's units
+  // counts too, and then the letters differ from the units.
   std::uint32_t letters = 0;
   std::uint8_t last_letter = 0;
   for (std::uint32_t u = 0; u <= n && u < sizeof(record.unit_bytes); ++u) {
