@@ -81,6 +81,9 @@ Result SdkDevice::Configure(framework::SettingsStore& settings) {
     }
   }
   max_open_retry_ = settings.GetInt(L"MaxOpenRetry", kDefaultMaxOpenRetry, 0);
+  // Below -1 the listing would repeat practically without end (the attempt
+  // number is compared unsigned): such a value is read as the default.
+  if (max_open_retry_ < kListingDisabled) max_open_retry_ = kDefaultMaxOpenRetry;
   is_hid_ = settings.GetInt(L"IsHid", 0, 0);
   return Result();
 }
@@ -179,9 +182,7 @@ Result SdkDevice::Enumerate(std::vector<DrivePair>& pairs) {
 }
 
 Result SdkDevice::ListTokensWithRetries(KatTokenRecord* tokens, std::uint32_t& count) {
-  // A value below -1 would repeat the listing practically without end (the
-  // attempt number is compared unsigned); it is treated like -1.
-  if (max_open_retry_ <= kListingDisabled) {
+  if (max_open_retry_ == kListingDisabled) {
     return Raise(Location(kSiteListingDisabled), framework::tq::DeviceNotFound);
   }
   std::vector<std::uint32_t> vendors;

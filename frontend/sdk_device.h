@@ -46,7 +46,8 @@ class SdkDevice : public framework::NamedMutex {
 
   // Reads section "DeviceModel": every key beginning "VPFilter" whose value
   // is two comma-separated nonzero numbers adds a (vendor, product) pair;
-  // "MaxOpenRetry" (default 3) and "IsHid" (default 0), both in the notation
+  // "MaxOpenRetry" (default 3; a value below -1 is read as 3) and "IsHid"
+  // (default 0), both in the notation
   // of strtol with base 0. Always a success.
   framework::Result Configure(framework::SettingsStore& settings);
 
@@ -65,7 +66,7 @@ class SdkDevice : public framework::NamedMutex {
   // lock's codes; site 923 then the SDK code of a failed initialisation;
   // site 944 (VP filter given) or 946 (none) then the listing's failure
   // (site 912 then the last SDK code, or site 915 then DeviceNotFound when
-  // MaxOpenRetry is -1 or below); site 948 then InvalidDevice for a token
+  // MaxOpenRetry is -1); site 948 then InvalidDevice for a token
   // count of 0 or above 32.
   framework::Result Enumerate(std::vector<DrivePair>& pairs);
 

@@ -125,6 +125,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(NumberSettingCase{L"", 3, 0},
                       NumberSettingCase{L"[DeviceModel]\nMaxOpenRetry=0\n", 0, 0},
                       NumberSettingCase{L"[DeviceModel]\nMaxOpenRetry=-1\n", -1, 0},
+                      NumberSettingCase{L"[DeviceModel]\nMaxOpenRetry=-2\n", 3, 0},
+                      NumberSettingCase{L"[DeviceModel]\nMaxOpenRetry=-100\n", 3, 0},
                       NumberSettingCase{L"[DeviceModel]\nMaxOpenRetry=abc\n", 3, 0},
                       NumberSettingCase{L"[DeviceModel]\nMaxOpenRetry=0x10\nIsHid=1\n", 16, 1},
                       NumberSettingCase{L"[DeviceModel]\nMaxOpenRetry=010\nIsHid=0x1\n", 8, 1},
@@ -277,8 +279,9 @@ INSTANTIATE_TEST_SUITE_P(
         RetryCase{L"1", 2, {LineCode(946), LineCode(912), kSdkNoDrive}},
         RetryCase{L"0", 1, {LineCode(946), LineCode(912), kSdkNoDrive}},
         RetryCase{L"-1", 0, {LineCode(946), LineCode(915), framework::tq::DeviceNotFound}},
-        // Below -1 the listing would be repeated practically without end.
-        RetryCase{L"-2", 0, {LineCode(946), LineCode(915), framework::tq::DeviceNotFound}}));
+        // Below -1 the listing would be repeated practically without end:
+        // such a value is read as 3.
+        RetryCase{L"-2", 4, {LineCode(946), LineCode(912), kSdkNoDrive}}));
 
 TEST_F(SdkDeviceTest, AListingThatSucceedsOnARetryEndsTheRetries) {
   sdk.list_codes = {19, 93};
