@@ -17,12 +17,17 @@ bin=$build/bin
 
 workdir=$(mktemp -d /tmp/kelvane-run-XXXXXX)
 socket=$workdir/vdrive.sock
-"$bin/kelvane-vdrive" --socket "$socket" --profile "$bin/profiles/default.json" >"$workdir/server.log" 2>&1 &
-server=$!
-cleanup() { kill "$server" 2>/dev/null || true; wait "$server" 2>/dev/null || true; rm -rf "$workdir"; }
+server=
+start_server() {
+  "$bin/kelvane-vdrive" --socket "$socket" --profile "$bin/profiles/default.json" >"$workdir/server.log" 2>&1 &
+  server=$!
+  for _ in $(seq 1 100); do grep -q ready "$workdir/server.log" 2>/dev/null && break; sleep 0.05; done
+  echo "virtual drive server: $(cat "$workdir/server.log")"
+}
+stop_server() { kill "$server" 2>/dev/null || true; wait "$server" 2>/dev/null || true; }
+cleanup() { stop_server; rm -rf "$workdir"; }
 trap cleanup EXIT
-for _ in $(seq 1 100); do grep -q ready "$workdir/server.log" 2>/dev/null && break; sleep 0.05; done
-echo "virtual drive server: $(cat "$workdir/server.log")"
+start_server
 export KELVANE_VDRIVE=$socket
 
 run_writer() {
@@ -38,6 +43,9 @@ run_writer "first run: the drive runs 01.02.08"
 run_writer "second run: the drive is now up to date"
 
 if [[ "${1:-}" == --dialog ]]; then
+  # A fresh drive, so that the dialog finds one to update.
+  stop_server
+  start_server
   echo "--- varnel (close the window to finish) ---"
   "$bin/varnel" || true
 fi
