@@ -21,15 +21,6 @@
 
 namespace kelvane::platform {
 
-namespace {
-
-template <typename Port>
-Port& Resolve(PortSlot<Port>& slot, Port& fallback) {
-  return slot.override_port != nullptr ? *slot.override_port : fallback;
-}
-
-}  // namespace
-
 #define KELVANE_FRAMEWORK_SLOT(Port, SlotName, Accessor, Backend) \
   PortSlot<Port>& SlotName() {                                    \
     static PortSlot<Port> slot;                                   \
@@ -37,7 +28,7 @@ Port& Resolve(PortSlot<Port>& slot, Port& fallback) {
   }                                                               \
   Port& Accessor() {                                              \
     static Backend native;                                        \
-    return Resolve(SlotName(), static_cast<Port&>(native));       \
+    return SlotName().Resolve(native);       \
   }
 
 KELVANE_FRAMEWORK_SLOT(HandlePort, HandleSlot, Handles, linux_backend::LinuxHandles)

@@ -12,6 +12,9 @@ namespace kelvane::platform {
 template <typename Port>
 class PortSlot {
  public:
+  // The override when one is installed, else `fallback`.
+  Port& Resolve(Port& fallback) const { return override_port != nullptr ? *override_port : fallback; }
+
   Port* override_port = nullptr;
 };
 

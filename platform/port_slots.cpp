@@ -13,15 +13,6 @@
 
 namespace kelvane::platform {
 
-namespace {
-
-template <typename Port>
-Port& Resolve(PortSlot<Port>& slot, Port& fallback) {
-  return slot.override_port != nullptr ? *slot.override_port : fallback;
-}
-
-}  // namespace
-
 PortSlot<DrivePort>& DriveSlot() {
   static PortSlot<DrivePort> slot;
   return slot;
@@ -38,7 +29,7 @@ DrivePort& Drives() {
     static NativeDrives native;
     return &native;
   }();
-  return Resolve(DriveSlot(), *process_default);
+  return DriveSlot().Resolve(*process_default);
 }
 
 PortSlot<SystemInfoPort>& SystemInfoSlot() {
@@ -48,7 +39,7 @@ PortSlot<SystemInfoPort>& SystemInfoSlot() {
 
 SystemInfoPort& SystemInfo() {
   static LinuxSystemInfo native;
-  return Resolve(SystemInfoSlot(), static_cast<SystemInfoPort&>(native));
+  return SystemInfoSlot().Resolve(native);
 }
 
 PortSlot<RuntimePort>& RuntimeSlot() {
@@ -58,7 +49,7 @@ PortSlot<RuntimePort>& RuntimeSlot() {
 
 RuntimePort& Runtime() {
   static LinuxRuntime native;
-  return Resolve(RuntimeSlot(), static_cast<RuntimePort&>(native));
+  return RuntimeSlot().Resolve(native);
 }
 
 }  // namespace kelvane::platform

@@ -1,6 +1,7 @@
 #include "vdrive/partition_settings.h"
 
 #include "platform/virtual/hex.h"
+#include "vdrive/profile_fields.h"
 
 namespace kelvane::vdrive {
 
@@ -12,30 +13,10 @@ constexpr std::uint32_t kDefaultUnitSize = 0x10000;
 constexpr std::size_t kMaxEntries = 8;
 constexpr std::size_t kMaxPageBytes = 65536;
 
-[[noreturn]] void Fail(const std::string& where, const std::string& what) {
-  throw ProfileError(where + ": " + what);
-}
+[[noreturn]] void Fail(const std::string& where, const std::string& what) { FailProfileField(where, what); }
 
-// A number given as a JSON number or a text such as "0x1000".
 std::uint32_t Number(const json& value, const std::string& where, std::uint64_t max) {
-  std::uint64_t number = 0;
-  if (value.is_number_integer()) {
-    if (value.get<std::int64_t>() < 0) Fail(where, "must not be negative");
-    number = value.get<std::uint64_t>();
-  } else if (value.is_string()) {
-    const std::string text = value.get<std::string>();
-    std::size_t used = 0;
-    try {
-      number = std::stoull(text, &used, 0);
-    } catch (const std::exception&) {
-      Fail(where, "not a number");
-    }
-    if (used != text.size() || text.empty() || text[0] == '-') Fail(where, "not a number");
-  } else {
-    Fail(where, "expected a non-negative number");
-  }
-  if (number > max) Fail(where, "out of range");
-  return static_cast<std::uint32_t>(number);
+  return ProfileNumber(value, where, max);
 }
 
 PartitionSetting ParseUnit(const json& entry, const std::string& where, std::size_t position) {

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "platform/virtual/hex.h"
+#include "vdrive/profile_fields.h"
 
 namespace kelvane::vdrive {
 
@@ -11,30 +12,10 @@ using nlohmann::json;
 
 namespace {
 
-[[noreturn]] void Fail(const std::string& where, const std::string& what) {
-  throw ProfileError(where + ": " + what);
-}
+[[noreturn]] void Fail(const std::string& where, const std::string& what) { FailProfileField(where, what); }
 
-// Accepts a number or a text such as "0x0693" / "7152".
 std::uint32_t Number(const json& value, const std::string& where, std::uint32_t max) {
-  std::uint64_t number = 0;
-  if (value.is_number_integer()) {
-    if (value.get<std::int64_t>() < 0) Fail(where, "must not be negative");
-    number = value.get<std::uint64_t>();
-  } else if (value.is_string()) {
-    const std::string text = value.get<std::string>();
-    std::size_t used = 0;
-    try {
-      number = std::stoull(text, &used, 0);
-    } catch (const std::exception&) {
-      Fail(where, "not a number");
-    }
-    if (used != text.size()) Fail(where, "not a number");
-  } else {
-    Fail(where, "expected a number");
-  }
-  if (number > max) Fail(where, "out of range");
-  return static_cast<std::uint32_t>(number);
+  return ProfileNumber(value, where, max);
 }
 
 std::string Text(const json& value, const std::string& where, std::size_t max) {
@@ -134,6 +115,31 @@ DriveProfile ParseDrive(const json& entry, const std::string& where) {
 }
 
 }  // namespace
+
+void FailProfileField(const std::string& where, const std::string& what) {
+  throw ProfileError(where + ": " + what);
+}
+
+std::uint32_t ProfileNumber(const json& value, const std::string& where, std::uint64_t max) {
+  std::uint64_t number = 0;
+  if (value.is_number_integer()) {
+    if (value.get<std::int64_t>() < 0) FailProfileField(where, "must not be negative");
+    number = value.get<std::uint64_t>();
+  } else if (value.is_string()) {
+    const std::string text = value.get<std::string>();
+    std::size_t used = 0;
+    try {
+      number = std::stoull(text, &used, 0);
+    } catch (const std::exception&) {
+      FailProfileField(where, "not a number");
+    }
+    if (used != text.size() || text.empty() || text[0] == '-') FailProfileField(where, "not a number");
+  } else {
+    FailProfileField(where, "expected a non-negative number");
+  }
+  if (number > max) FailProfileField(where, "out of range");
+  return static_cast<std::uint32_t>(number);
+}
 
 Profile ParseProfile(const json& document) {
   if (!document.is_object()) Fail("profile", "expected an object");
