@@ -11,7 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
 build=${KELVANE_RELEASE_BUILD_DIR:-build-release}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKELVANE_BUILD_BENCH=OFF >/dev/null
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKELVANE_BUILD_GUI=ON -DKELVANE_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build" -j "$(nproc)" --target kelvane-vdrive tolvak $([[ "${1:-}" == --dialog ]] && echo varnel)
 bin=$build/bin
 

@@ -81,13 +81,16 @@ std::string FileForName(const std::string& name, std::uint32_t& error) {
     if (rest.starts_with(kLocal)) {
       rest.remove_prefix(kLocal.size());
     }
-    scope = "u" + std::to_string(::getuid());
+    scope = "u";
+    scope += std::to_string(::getuid());
   }
   if (rest.empty()) {
     error = kInvalidName;
     return {};
   }
-  std::string file = "kelvane-mutex." + scope + ".";
+  std::string file = "kelvane-mutex.";
+  file += scope;
+  file += '.';
   constexpr char kHex[] = "0123456789ABCDEF";
   for (char c : rest) {
     const auto byte = static_cast<unsigned char>(c);
